@@ -1,0 +1,21 @@
+// The operating-system services the core needs, behind one interface. The
+// Win32 and POSIX implementations are picked by what the build links; the
+// headless one serves tests and the demo.
+#pragma once
+
+#include <cstdint>
+
+namespace rillmark {
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Milliseconds since some fixed moment; wraps around like the system's.
+  virtual std::uint32_t tickCount() = 0;
+
+  // The user's locale decimal separator for numbers shown or stored as text.
+  virtual char decimalSeparator() = 0;
+};
+
+}  // namespace rillmark

@@ -1,0 +1,37 @@
+#include "scene/seconds_to_text.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace rillmark {
+
+namespace {
+
+std::string fixed(double value, int decimals) {
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return std::string(buffer, result.ptr);
+}
+
+std::string twoDigits(double whole) { return (whole < 10 ? "0" : "") + fixed(whole, 0); }
+
+}  // namespace
+
+std::string SecondsToText(float seconds, char decimalSeparator) {
+  if (!std::isfinite(seconds) || seconds < 0) seconds = 0;
+  const double s = seconds;
+  const double h = std::floor(s / 3600);
+  double rest = s - 3600 * h;
+  const double m = std::floor(rest / 60);
+  const float r = static_cast<float>(rest - 60 * m);
+
+  std::string secondsText = fixed(r, 2);
+  for (char& c : secondsText) {
+    if (c == '.') c = decimalSeparator;
+  }
+  // The padding is decided on the unrounded value, so 9.999 s shows as 010.00.
+  if (r < 10) secondsText.insert(0, "0");
+  return twoDigits(h) + ":" + twoDigits(m) + ":" + secondsText;
+}
+
+}  // namespace rillmark

@@ -1,0 +1,18 @@
+// Everything a run works with, handed to the simulation functions together.
+#pragma once
+
+#include "params/parameter_set.h"
+#include "platform/platform.h"
+#include "sim/run_view.h"
+#include "sim/simulation_state.h"
+
+namespace rillmark {
+
+struct RunContext {
+  SimulationState& state;
+  ParameterSet& params;
+  RunView& view;
+  Platform& platform;
+};
+
+}  // namespace rillmark

@@ -1,0 +1,38 @@
+// What a run reports while it works. The control panel implements it; the
+// headless panel and the demo implement it without windows. Keeping the
+// simulation behind this interface lets it run and be tested with no window.
+#pragma once
+
+#include <string_view>
+
+namespace rillmark {
+
+// The value labels of the information panel.
+enum class StatisticLabel {
+  labevents,
+  labevsec,
+  labverts,
+  labvertsec,
+  labframes,
+  labtpf,
+  labtime,
+  labetime,
+};
+
+class RunView {
+ public:
+  virtual ~RunView() = default;
+
+  // The status bar's text.
+  virtual void setStatusText(std::string_view text) = 0;
+  virtual void repaintStatus() = 0;
+
+  // Handles every pending window message. Panel handlers (Stop among them)
+  // may run inside this call.
+  virtual void processMessages() = 0;
+
+  virtual void showStatistic(StatisticLabel label, std::string_view text) = 0;
+  virtual void repaintInfoPanel() = 0;
+};
+
+}  // namespace rillmark

@@ -1,0 +1,25 @@
+// The one state a simulation run works on: the scene handles it reads and
+// writes, the event table and the run counters. Plain data, zeroed at load;
+// the run, the setup commands and the panel read and write it directly.
+#pragma once
+
+#include "hostapi/host_types.h"
+#include "sim/event_table.h"
+#include "sim/run_counters.h"
+
+namespace rillmark {
+
+struct SimulationState {
+  HostHandle WaterObject = nullptr;       // the polyhedron the run moves
+  HostHandle WaterSnapshot = nullptr;     // copy of the water as chosen
+  HostHandle WaterRestCopy = nullptr;     // baked rest shape, input of every pass
+  HostHandle WindSourceObject = nullptr;  // steers the wind
+
+  EventTable Events;
+  RunCounters Counters;
+
+  // Live events as the status line and the statistics count them.
+  std::int32_t liveEventCount() const { return Events.EventCount() - Counters.RetiredCount; }
+};
+
+}  // namespace rillmark

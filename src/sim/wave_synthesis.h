@@ -1,0 +1,22 @@
+// One frame of the water: every vertex set to its rest height plus the wind
+// plus the damped circular waves of all live events, written straight into
+// the host's vertex array of the water.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "hostapi/host_types.h"
+#include "sim/run_context.h"
+
+namespace rillmark {
+
+// Runs one pass for frame t (time counts in frames). Reads the rest shape
+// from ctx.state.WaterRestCopy, processes window messages once per event,
+// and tells the host which vertices and geometry changed before redrawing.
+void SynthesizeFrame(RunContext& ctx, HostHandle water, float t);
+
+// The status line text: "Frame:<frame>  Events:<live events>".
+std::string statusText(std::int32_t frame, std::int32_t liveEvents);
+
+}  // namespace rillmark
