@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace rillmark {
 
@@ -16,6 +17,9 @@ class Platform {
 
   // The user's locale decimal separator for numbers shown or stored as text.
   virtual char decimalSeparator() = 0;
+
+  // A modal message box with an OK button.
+  virtual void showMessage(const std::string& text) = 0;
 };
 
 }  // namespace rillmark

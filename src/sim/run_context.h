@@ -3,6 +3,7 @@
 
 #include "params/parameter_set.h"
 #include "platform/platform.h"
+#include "scene/effector_list.h"
 #include "sim/run_view.h"
 #include "sim/simulation_state.h"
 
@@ -13,6 +14,7 @@ struct RunContext {
   ParameterSet& params;
   RunView& view;
   Platform& platform;
+  EffectorList& effectors;
 };
 
 }  // namespace rillmark

@@ -33,6 +33,11 @@ class RunView {
 
   virtual void showStatistic(StatisticLabel label, std::string_view text) = 0;
   virtual void repaintInfoPanel() = 0;
+
+  // The caption of the select-water button.
+  virtual void setSelectCaption(std::string_view caption) = 0;
+  // Enables Continue and Stop, which stay disabled until the first Start.
+  virtual void enableContinueAndStop() = 0;
 };
 
 }  // namespace rillmark

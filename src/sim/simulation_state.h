@@ -18,6 +18,14 @@ struct SimulationState {
   EventTable Events;
   RunCounters Counters;
 
+  // The water WaterRestCopy was taken from; Continue needs the two to match.
+  HostHandle RestCopySource = nullptr;
+  // Set while the frame loop runs, so that commands arriving through its
+  // message pumping leave the water alone.
+  bool RunInProgress = false;
+  // The user has been told this run that the event table is full.
+  bool TableFullReported = false;
+
   // Live events as the status line and the statistics count them.
   std::int32_t liveEventCount() const { return Events.EventCount() - Counters.RetiredCount; }
 };

@@ -1,0 +1,170 @@
+#include "sim/run_control.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "hostapi/host_calls.h"
+#include "base/error.h"
+#include "scene/scene_helpers.h"
+#include "sim/wave_synthesis.h"
+
+namespace rillmark {
+
+namespace {
+
+// Marks the loop as running for its lifetime, also when it ends by an error.
+class RunInProgressScope {
+ public:
+  explicit RunInProgressScope(SimulationState& state) : state_(state) { state_.RunInProgress = true; }
+  ~RunInProgressScope() { state_.RunInProgress = false; }
+  RunInProgressScope(const RunInProgressScope&) = delete;
+  RunInProgressScope& operator=(const RunInProgressScope&) = delete;
+
+ private:
+  SimulationState& state_;
+};
+
+void askForWater(RunContext& ctx) {
+  ctx.platform.showMessage(kSelectWaterMessage);
+  ctx.view.setSelectCaption(kSelectWaterCaption);
+}
+
+void resetStatistics(RunContext& ctx) {
+  RunCounters& c = ctx.state.Counters;
+  c.RunStartTick = ctx.platform.tickCount();
+  c.LastTick = c.RunStartTick;
+  c.RingIndex = 0;
+  c.ProcessedEvents = 0;
+  std::fill(std::begin(c.FrameTimeRing), std::end(c.FrameTimeRing), 0);
+  c.RetiredCount = 0;
+}
+
+// Continue may only go on with a rest copy of the water it writes.
+bool restCopyMatchesWater(const SimulationState& state) {
+  return state.RestCopySource == state.WaterObject && host::tsxIsSobj(state.WaterRestCopy) &&
+         host::tsxPolyhGetNbrVxs(state.WaterRestCopy) == host::tsxPolyhGetNbrVxs(state.WaterObject);
+}
+
+void eraseVertexAnimation(SimulationState& state) {
+  host::tsxAnimSetPlayMode(0);
+  host::tsxAnimSetActiveTime(0.0f);
+  // Each step needs the one before it; without a water or a snapshot the
+  // operation ends quietly there.
+  if (state.WaterObject == nullptr) return;
+  host::tsxSobjDelete(state.WaterObject);
+  HostHandle fresh = nullptr;
+  if (state.WaterSnapshot == nullptr || host::tsxGNodeCopy(state.WaterSnapshot, &fresh) == 0 || fresh == nullptr) {
+    state.WaterObject = nullptr;
+    return;
+  }
+  state.WaterObject = fresh;
+  host::tsxSceneAddObject(state.WaterObject, 0);
+  host::tsxGNodeDeleteScriptTree(state.WaterObject);
+  host::tsxGNodeCreateScriptTree(state.WaterObject);
+}
+
+void startRun(RunContext& ctx) {
+  SimulationState& state = ctx.state;
+  if (!host::tsxIsSobj(state.WaterObject)) {
+    askForWater(ctx);
+    return;
+  }
+  resetStatistics(ctx);
+  state.Counters.StopRequested = false;
+  ctx.view.enableContinueAndStop();
+
+  eraseVertexAnimation(state);
+  host::tsxAnimSetPlayMode(0);
+  host::tsxAnimSetActiveTime(0.0f);
+  host::tsxGNodeDeleteScriptTree(state.WaterObject);
+  host::tsxGNodeCreateScriptTree(state.WaterObject);
+  BakeVertexTransform(state.WaterObject);
+
+  HostHandle restCopy = nullptr;
+  host::tsxGNodeCopy(state.WaterObject, &restCopy);
+  if (restCopy == nullptr) throw Error("The host could not copy the water object");
+  state.WaterRestCopy = restCopy;
+  state.RestCopySource = state.WaterObject;
+  BakeVertexTransform(state.WaterRestCopy);
+
+  const WaterPlacement water = readWaterPlacement(state.WaterObject);
+  state.Events.empty();
+  state.TableFullReported = false;
+  host::tsxSobjAddAttribute(state.WaterObject, kVertexKeyAttribute);
+  host::tsxAnimSetPlayMode(0);
+  state.Counters.CurrentFrame = ctx.params.spinstart.IntValue();
+  RunFrames(ctx, RunMode::Start, water);
+}
+
+}  // namespace
+
+void RunFrames(RunContext& ctx, RunMode mode, const WaterPlacement& water) {
+  SimulationState& state = ctx.state;
+  RunCounters& c = state.Counters;
+  const RunInProgressScope running(state);
+  const bool rangeTest = mode == RunMode::Continue || ctx.params.boxrange.checked();
+
+  while (ctx.params.spinend.IntValue() >= c.CurrentFrame && !c.StopRequested) {
+    if (mode == RunMode::Start) ctx.view.processMessages();
+    host::tsxAnimSetActiveTime(static_cast<float>(c.CurrentFrame));
+    DetectEvents(ctx, water, rangeTest);
+    SynthesizeFrame(ctx, state.WaterObject, static_cast<float>(c.CurrentFrame));
+    if (ctx.params.boxrec.checked()) host::tsxSobjSetFrame(state.WaterObject, kVertexKeyAttribute);
+
+    const std::int64_t step = std::max<std::int32_t>(1, ctx.params.spinstep.IntValue());
+    const std::int64_t next = static_cast<std::int64_t>(c.CurrentFrame) + step;
+    if (next > std::numeric_limits<std::int32_t>::max()) {
+      // No frame number lies beyond; the run has reached its end.
+      c.CurrentFrame = std::numeric_limits<std::int32_t>::max();
+      break;
+    }
+    c.CurrentFrame = static_cast<std::int32_t>(next);
+  }
+}
+
+void btnstartClick(RunContext& ctx) {
+  if (ctx.state.RunInProgress) return;
+  startRun(ctx);
+}
+
+void btncontinueClick(RunContext& ctx) {
+  SimulationState& state = ctx.state;
+  if (state.RunInProgress) return;
+  if (!host::tsxIsSobj(state.WaterObject)) {
+    askForWater(ctx);
+    return;
+  }
+  // Another water was chosen since the rest copy was taken: nothing can be
+  // continued, so the run starts afresh.
+  if (!restCopyMatchesWater(state)) {
+    startRun(ctx);
+    return;
+  }
+  try {
+    state.Counters.StopRequested = false;
+    host::tsxAnimSetPlayMode(0);
+    const WaterPlacement water = readWaterPlacement(state.WaterObject);
+    RunFrames(ctx, RunMode::Continue, water);
+  } catch (const std::exception&) {
+    askForWater(ctx);
+  }
+}
+
+void btnstopClick(RunContext& ctx) { ctx.state.Counters.StopRequested = true; }
+
+void btndelanimClick(RunContext& ctx) {
+  if (ctx.state.RunInProgress) return;
+  eraseVertexAnimation(ctx.state);
+}
+
+void resetForFormShow(SimulationState& state) {
+  state.Events.wipe();
+  RunCounters& c = state.Counters;
+  c.RetiredCount = 0;
+  c.LastTick = 0;
+  c.RingIndex = 0;
+  std::fill(std::begin(c.FrameTimeRing), std::end(c.FrameTimeRing), 0);
+}
+
+}  // namespace rillmark
