@@ -1,0 +1,55 @@
+#include "refhost/animation.h"
+
+#include <cmath>
+#include <limits>
+
+namespace refhost::detail {
+
+std::optional<HostVec3> keyedLocation(const Node& node, float time) {
+  const auto& keys = node.animation.locationKeys;
+  if (keys.empty()) return std::nullopt;
+  const auto after = keys.upper_bound(time);
+  if (after == keys.begin()) return after->second;
+  const auto before = std::prev(after);
+  if (after == keys.end()) return before->second;
+  const float t = (time - before->first) / (after->first - before->first);
+  const HostVec3& a = before->second;
+  const HostVec3& b = after->second;
+  return HostVec3{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+}
+
+int currentKeyFrame() {
+  const double t = std::round(static_cast<double>(scene().currentTime));
+  constexpr double lo = std::numeric_limits<int>::min();
+  constexpr double hi = std::numeric_limits<int>::max();
+  if (!(t >= lo)) return std::isnan(t) ? 0 : std::numeric_limits<int>::min();
+  if (t > hi) return std::numeric_limits<int>::max();
+  return static_cast<int>(t);
+}
+
+void setFrame(Node& node, int code) {
+  Animation& a = node.animation;
+  if (!a.hasScriptTree) return;
+  if (code == kVertexKeyCode) {
+    if (node.hasGeometry && a.attributes.count(kVertexKeyCode)) {
+      a.vertexKeys[currentKeyFrame()] = node.vertices;
+    }
+  } else if (code == kVisibilityKeyCode) {
+    a.visibilityKeys[currentKeyFrame()] = node.visible;
+  }
+}
+
+void addAttribute(Node& node, int code) {
+  if (node.animation.hasScriptTree) node.animation.attributes.insert(code);
+}
+
+void deleteScriptTree(Node& node) {
+  node.animation = Animation{};
+  node.animation.hasScriptTree = false;
+}
+
+void createScriptTree(Node& node) {
+  node.animation = Animation{};
+}
+
+}  // namespace refhost::detail

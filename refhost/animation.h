@@ -1,0 +1,36 @@
+// Animation in the reference host: the current time, location keys played
+// back by interpolation, and the keys that tsxSobjSetFrame stores.
+#pragma once
+
+#include <optional>
+
+#include "hostapi/host_types.h"
+#include "refhost/scene_graph.h"
+
+namespace refhost::detail {
+
+// Attribute and key codes the host knows.
+inline constexpr int kVertexKeyCode = 23;      // vertex positions
+inline constexpr int kVisibilityKeyCode = 24;  // visible or not
+
+// The location of the node's keys at the given time: linear between two
+// keys, held at the first key before it and at the last key after it.
+// Empty when the node has no location keys.
+std::optional<HostVec3> keyedLocation(const Node& node, float time);
+
+// The frame a key set now belongs to: the current time rounded to the
+// nearest integer (halves away from zero), clamped to the int range.
+int currentKeyFrame();
+
+// tsxSobjSetFrame: stores a vertex key (code 23, only once the attribute was
+// added) or a visibility key (code 24) at currentKeyFrame(). Nothing is
+// stored without a script tree; other codes store nothing.
+void setFrame(Node& node, int code);
+
+// tsxSobjAddAttribute; needs a script tree.
+void addAttribute(Node& node, int code);
+
+void deleteScriptTree(Node& node);
+void createScriptTree(Node& node);
+
+}  // namespace refhost::detail

@@ -1,0 +1,83 @@
+// Host functions for animation: play mode, current time, keys and script
+// trees.
+#include <cmath>
+
+#include "refhost/animation.h"
+#include "refhost/call_note.h"
+#include "refhost/host_exports.h"
+#include "refhost/scene_graph.h"
+#include "refhost/shield.h"
+
+using refhost::detail::CallNote;
+using refhost::detail::find;
+using refhost::detail::FunctionId;
+using refhost::detail::Node;
+using refhost::detail::scene;
+using refhost::detail::shield;
+
+extern "C" {
+
+void tsxAnimSetPlayMode(int mode) {
+  shield([&] {
+    CallNote note(FunctionId::tsxAnimSetPlayMode);
+    note.number(mode);
+    scene().playMode = mode;
+  });
+}
+
+// A time that is not a finite number is recorded but not taken: the scene
+// keeps the time it had, so keys and locations stay defined.
+void tsxAnimSetActiveTime(float frame) {
+  shield([&] {
+    CallNote note(FunctionId::tsxAnimSetActiveTime);
+    note.number(frame);
+    if (std::isfinite(frame)) scene().currentTime = frame;
+  });
+}
+
+void tsxAnimSetActiveFrame(HostHandle object, int frame) {
+  shield([&] {
+    CallNote note(FunctionId::tsxAnimSetActiveFrame, object);
+    note.number(frame);
+  });
+}
+
+void tsxSobjSetFrame(HostHandle object, int code) {
+  shield([&] {
+    CallNote note(FunctionId::tsxSobjSetFrame, object);
+    note.number(code);
+    if (Node* n = find(object)) refhost::detail::setFrame(*n, code);
+  });
+}
+
+void tsxGNodeSetFrame(HostHandle node, int code) {
+  shield([&] {
+    CallNote note(FunctionId::tsxGNodeSetFrame, node);
+    note.number(code);
+    if (Node* n = find(node)) n->frameCodes.push_back(code);
+  });
+}
+
+void tsxSobjAddAttribute(HostHandle object, int code) {
+  shield([&] {
+    CallNote note(FunctionId::tsxSobjAddAttribute, object);
+    note.number(code);
+    if (Node* n = find(object)) refhost::detail::addAttribute(*n, code);
+  });
+}
+
+void tsxGNodeDeleteScriptTree(HostHandle node) {
+  shield([&] {
+    CallNote note(FunctionId::tsxGNodeDeleteScriptTree, node);
+    if (Node* n = find(node)) refhost::detail::deleteScriptTree(*n);
+  });
+}
+
+void tsxGNodeCreateScriptTree(HostHandle node) {
+  shield([&] {
+    CallNote note(FunctionId::tsxGNodeCreateScriptTree, node);
+    if (Node* n = find(node)) refhost::detail::createScriptTree(*n);
+  });
+}
+
+}  // extern "C"

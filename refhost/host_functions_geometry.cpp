@@ -1,0 +1,143 @@
+// Host functions for polyhedra: vertex arrays and transformations, change
+// marks, vertex selection, and the location and size of any node.
+#include <algorithm>
+#include <vector>
+
+#include "refhost/call_note.h"
+#include "refhost/geometry.h"
+#include "refhost/host_exports.h"
+#include "refhost/scene_graph.h"
+#include "refhost/shield.h"
+
+using refhost::detail::CallNote;
+using refhost::detail::find;
+using refhost::detail::FunctionId;
+using refhost::detail::Node;
+using refhost::detail::shield;
+
+namespace {
+
+Node* findPolyhedron(HostHandle handle) {
+  Node* n = find(handle);
+  return n && n->hasGeometry ? n : nullptr;
+}
+
+}  // namespace
+
+extern "C" {
+
+int tsxPolyhGetNbrVxs(HostHandle polyhedron) {
+  return shield(0, [&] {
+    CallNote note(FunctionId::tsxPolyhGetNbrVxs, polyhedron);
+    const Node* n = findPolyhedron(polyhedron);
+    return n ? static_cast<int>(n->vertices.size()) : 0;
+  });
+}
+
+HostVec3* tsxPolyhGetVxArray(HostHandle polyhedron) {
+  return shield<HostVec3*>(nullptr, [&] {
+    CallNote note(FunctionId::tsxPolyhGetVxArray, polyhedron);
+    Node* n = findPolyhedron(polyhedron);
+    return n && !n->vertices.empty() ? n->vertices.data() : nullptr;
+  });
+}
+
+void tsxPolyhGetVxTxmx(HostHandle polyhedron, HostMatrix3x4* matrix) {
+  shield([&] {
+    CallNote note(FunctionId::tsxPolyhGetVxTxmx, polyhedron);
+    if (!matrix) return;
+    const Node* n = findPolyhedron(polyhedron);
+    *matrix = n ? n->transform : kIdentityMatrix;
+  });
+}
+
+void tsxPolyhSetVxTxmx(HostHandle polyhedron, const HostMatrix3x4* matrix) {
+  shield([&] {
+    CallNote note(FunctionId::tsxPolyhSetVxTxmx, polyhedron);
+    note.matrix(matrix);
+    Node* n = findPolyhedron(polyhedron);
+    if (n && matrix) n->transform = *matrix;
+  });
+}
+
+// dst[i] = matrix x src[i]. The source is copied first when the two ranges
+// overlap other than exactly, so in-place and shifted calls are both exact.
+void tsxTransformVecs3f(int count, HostVec3* dst, const HostVec3* src, const HostMatrix3x4* matrix) {
+  shield([&] {
+    CallNote note(FunctionId::tsxTransformVecs3f);
+    note.number(count);
+    if (src && count > 0) {
+      for (int i = 0; i < std::min(count, refhost::kMaxRecordedVectors); ++i) note.vector(src + i);
+    }
+    note.matrix(matrix);
+    if (!dst || !src || !matrix || count <= 0) return;
+    const std::size_t n = static_cast<std::size_t>(count);
+    std::vector<HostVec3> staged;
+    const HostVec3* from = src;
+    if (dst != src && dst < src + n && src < dst + n) {
+      staged.assign(src, src + n);
+      from = staged.data();
+    }
+    for (std::size_t i = 0; i < n; ++i) dst[i] = refhost::detail::applyMatrix(*matrix, from[i]);
+  });
+}
+
+void tsxPolyhMarkGeomChange(HostHandle polyhedron) {
+  shield([&] {
+    CallNote note(FunctionId::tsxPolyhMarkGeomChange, polyhedron);
+    if (Node* n = findPolyhedron(polyhedron)) ++n->geomChangeMarks;
+  });
+}
+
+void tsxPolyhMarkVertexChange(HostHandle polyhedron, int index) {
+  shield([&] {
+    CallNote note(FunctionId::tsxPolyhMarkVertexChange, polyhedron);
+    note.number(index);
+    if (Node* n = findPolyhedron(polyhedron)) ++n->vertexChangeMarks;
+  });
+}
+
+void tsxGNodeGetLocation(HostHandle node, HostVec3* location) {
+  shield([&] {
+    CallNote note(FunctionId::tsxGNodeGetLocation, node);
+    if (!location) return;
+    const Node* n = find(node);
+    *location = n ? refhost::detail::boxCentre(refhost::detail::worldBox(*n)) : HostVec3{0, 0, 0};
+  });
+}
+
+void tsxGNodeGetSize(HostHandle node, HostVec3* size) {
+  shield([&] {
+    CallNote note(FunctionId::tsxGNodeGetSize, node);
+    if (!size) return;
+    const Node* n = find(node);
+    *size = n ? refhost::detail::boxExtents(refhost::detail::worldBox(*n)) : HostVec3{0, 0, 0};
+  });
+}
+
+// Out-of-range indices are skipped; the count is trusted only as far as the
+// caller's array goes, as with any C array argument.
+void tsxPolyhSelectVertices(HostHandle polyhedron, int count, const int* indices) {
+  shield([&] {
+    CallNote note(FunctionId::tsxPolyhSelectVertices, polyhedron);
+    note.number(count).indices(indices, count);
+    if (Node* n = findPolyhedron(polyhedron)) refhost::detail::selectVertices(*n, count, indices);
+  });
+}
+
+void tsxPointsTranslate(const HostVec3* offset, int mode) {
+  shield([&] {
+    CallNote note(FunctionId::tsxPointsTranslate);
+    note.vector(offset).number(mode);
+    if (offset) refhost::detail::translateSelection(*offset);
+  });
+}
+
+void tsxPolyhDeselectAll(HostHandle polyhedron) {
+  shield([&] {
+    CallNote note(FunctionId::tsxPolyhDeselectAll, polyhedron);
+    if (Node* n = findPolyhedron(polyhedron)) refhost::detail::deselectAll(*n);
+  });
+}
+
+}  // extern "C"

@@ -1,0 +1,86 @@
+// The reference host as tests and host programs drive it from C++: build a
+// scene, set the host-wide values the plug-in reads, and read back what the
+// plug-in did to the scene. The host functions themselves are in
+// host_exports.h, the call record in call_record.h, export lookup in
+// export_table.h.
+//
+// All functions take handles as the host functions do; an unknown or dead
+// handle makes a setter return false and a getter return an empty or zero
+// value. Single-threaded, like the host.
+#pragma once
+
+#include <map>
+#include <set>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hostapi/host_types.h"
+#include "refhost/call_record.h"
+#include "refhost/export_table.h"
+
+namespace refhost {
+
+inline constexpr int kPolyhedronKind = 201;
+inline constexpr int kGroupKind = 202;
+
+// A fresh empty scene: no nodes, time 0, play mode 0, no selection, main
+// view null, version 430.0, recording on with an empty record, no hidden
+// exports. Handles from before stay dead.
+void reset();
+
+// Scene building. parent null appends to the top list, otherwise to the
+// parent's member list; a dead parent makes the call fail (null handle).
+HostHandle addGroup(std::string_view name, int kind = kGroupKind, HostHandle parent = nullptr);
+HostHandle addPolyhedron(std::string_view name, std::span<const HostVec3> vertices, HostHandle parent = nullptr,
+                         int kind = kPolyhedronKind);
+// nx x ny vertices in the x-y plane at height z, width along x and depth
+// along y, centred at the origin; vertex index = row * nx + column.
+HostHandle addGrid(std::string_view name, int nx, int ny, float width, float depth, float z,
+                   HostHandle parent = nullptr);
+// A node of any kind without geometry; its box is set with setLocation and
+// setSize (zero until then).
+HostHandle addObject(std::string_view name, int kind, HostHandle parent = nullptr);
+
+bool setName(HostHandle node, std::string_view name);  // any length, any bytes
+bool setVertexTransform(HostHandle polyhedron, const HostMatrix3x4& matrix);
+bool setLocation(HostHandle node, HostVec3 location);  // nodes without geometry or members
+bool setSize(HostHandle node, HostVec3 size);
+bool addLocationKey(HostHandle node, float frame, HostVec3 location);
+void select(HostHandle node);  // as tsxSelectSobj; null clears the selection
+void setMainView(void* view);
+void setVersion(short major, short minor);
+void setCurrentTime(float frame);
+
+// Read-back.
+bool isLive(HostHandle node);
+bool inScene(HostHandle node);
+std::vector<HostHandle> topNodes();
+std::vector<HostHandle> members(HostHandle node);
+std::string name(HostHandle node);
+int kind(HostHandle node);
+int liveNodeCount();
+HostHandle selection();
+void* mainView();
+std::vector<HostVec3> vertices(HostHandle polyhedron);
+HostMatrix3x4 vertexTransform(HostHandle polyhedron);  // identity when dead
+HostVec3 location(HostHandle node);  // as tsxGNodeGetLocation, at the current time
+HostVec3 size(HostHandle node);      // as tsxGNodeGetSize
+std::vector<int> selectedVertices(HostHandle polyhedron);
+std::map<int, std::vector<HostVec3>> vertexKeys(HostHandle polyhedron);  // frame -> vertices
+std::map<int, bool> visibilityKeys(HostHandle node);                      // frame -> visible
+std::map<float, HostVec3> locationKeys(HostHandle node);
+bool visible(HostHandle node);
+int drawingMode(HostHandle node);
+int addMode(HostHandle node);  // mode of tsxSceneAddObject, -1 if never added
+bool hasScriptTree(HostHandle node);
+std::set<int> attributes(HostHandle node);
+std::vector<int> frameCodes(HostHandle node);  // tsxGNodeSetFrame codes in order
+long long vertexChangeMarks(HostHandle polyhedron);
+long long geomChangeMarks(HostHandle polyhedron);
+long long drawCount();
+int playMode();
+float currentTime();
+
+}  // namespace refhost
