@@ -117,8 +117,8 @@ const std::array<std::array<double, 3>, 256>& classicGradients() {
 }
 
 // Classic gradient noise (the 1985 form): n = blend with fade3 of
-// g(h) . (f - corner) with g a unit gradient. |n| stays below about 1; the
-// result is clamped to [-1, 1].
+// g(h) . (f - corner) with g a unit gradient. |n| stays well below 1
+// (about 0.7 in practice); the result is clamped to [-1, 1] all the same.
 double classicSigned(double x, double y, double z) {
   const Cell c = locate(x, y, z);
   const auto& g = classicGradients();
