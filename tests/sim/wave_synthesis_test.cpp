@@ -1,0 +1,228 @@
+#include "sim/wave_synthesis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "support/sim_fixture.h"
+
+namespace rillmark::testing {
+namespace {
+
+// The wave of one event written from its closed form, in double precision:
+// phi = (t - f) v + (s/2 - r) k; A cos(phi) e^(-D phi) e^(-T (s/2 k + (t - f) v)),
+// nothing ahead of phi = -2.
+double expectedWave(const ParameterSet& p, const RippleEvent& e, double r, double t) {
+  const double A = 0.1 * p.spinamp.Value(), k = 1.0 / p.spinfreq.Value();
+  const double v = p.spinvel.Value() + 0.0001, D = p.spindecay.Value(), T = p.spintimedecay.Value();
+  const double phi = (t - e.frame) * v + (0.5 * e.size - r) * k;
+  if (phi < -2) return 0;
+  const double crest = 0.5 * e.size * k + (t - e.frame) * v;
+  return A * std::cos(phi) * std::exp(-D * phi) * std::exp(-T * crest);
+}
+
+std::vector<HostVec3> onXAxis(std::initializer_list<float> xs, float z = 0) {
+  std::vector<HostVec3> v;
+  for (float x : xs) v.push_back({x, 0, z});
+  return v;
+}
+
+using WaveSynthesis = SimFixture;
+
+TEST_F(WaveSynthesis, WorkedExampleWithThePanelDefaults) {
+  const auto vertices = onXAxis({0.5f, 0.6f, 1.0f});
+  HostHandle water = makeWater(vertices);
+  const RippleEvent event{0, 0, 0, 0, 1};
+  state.Events.append(event);
+
+  SynthesizeFrame(ctx, water, 0);
+  std::vector<float> z = heights(water);
+  EXPECT_NEAR(z[0], 0.033, 0.0005);
+  EXPECT_NEAR(z[1], -0.004, 0.0005);
+  EXPECT_EQ(z[2], 0.0f);  // F is about 8.33: the ring has not arrived
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(z[i], expectedWave(params, event, vertices[i].x, 0), 1e-6) << i;
+
+  SynthesizeFrame(ctx, water, 10);
+  z = heights(water);
+  EXPECT_NEAR(z[2], 0.017, 0.0005);
+  EXPECT_NEAR(z[0], 0.004, 0.0005);
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(z[i], expectedWave(params, event, vertices[i].x, 10), 1e-6) << i;
+}
+
+TEST_F(WaveSynthesis, PhaseExactlyTwoIsInsideTheWave) {
+  // Wavelength 1 and an event of size 0 at the current frame make F = r.
+  params.spinfreq.setValue(1);
+  HostHandle water = makeWater(onXAxis({2.0f, 2.001f}, 1.0f));
+  state.Events.append({5, 0, 0, 0, 0});
+
+  SynthesizeFrame(ctx, water, 5);
+  const std::vector<float> z = heights(water);
+  const float inside = 0.05f * std::cos(2.0f) * std::exp(0.2f);
+  EXPECT_NEAR(z[0], 1.0f + inside, 1e-6);
+  EXPECT_EQ(z[1], 1.0f);
+}
+
+TEST_F(WaveSynthesis, OnlyHeightsChangeAndTheyStartFromTheRestShapeEachPass) {
+  std::vector<HostVec3> vertices;
+  for (int i = 0; i < 20; ++i) vertices.push_back({0.05f * i, -0.03f * i, 0.25f});
+  HostHandle water = makeWater(vertices);
+  state.Events.append({0, 0.1f, 0.1f, 0, 0.5f});
+
+  SynthesizeFrame(ctx, water, 3);
+  const std::vector<HostVec3> once = refhost::vertices(water);
+  SynthesizeFrame(ctx, water, 3);
+  const std::vector<HostVec3> twice = refhost::vertices(water);
+  for (std::size_t i = 0; i < vertices.size(); ++i) {
+    EXPECT_EQ(twice[i].x, vertices[i].x);
+    EXPECT_EQ(twice[i].y, vertices[i].y);
+    EXPECT_EQ(twice[i].z, once[i].z) << "motion accumulated at vertex " << i;
+  }
+}
+
+TEST_F(WaveSynthesis, TwoEventsAtOnePlaceDoubleTheChange) {
+  const auto vertices = onXAxis({0.45f, 0.5f, 0.55f, 0.7f, 0.9f}, 2.0f);
+  HostHandle single = makeWater(vertices);
+  state.Events.append({0, 0, 0, 0, 1});
+  SynthesizeFrame(ctx, single, 4);
+  const std::vector<float> one = heights(single);
+
+  state.Events.append({0, 0, 0, 0, 1});
+  SynthesizeFrame(ctx, single, 4);
+  const std::vector<float> two = heights(single);
+  for (std::size_t i = 0; i < vertices.size(); ++i) EXPECT_NEAR(two[i] - 2.0f, 2 * (one[i] - 2.0f), 1e-6) << i;
+}
+
+TEST_F(WaveSynthesis, OldEventsRetireExceptTheFirst) {
+  const auto vertices = onXAxis({0.3f, 0.5f, 0.8f, 1.2f});
+  HostHandle water = makeWater(vertices);
+  const RippleEvent old{0, 0, 0, 0, 1};
+  state.Events.append(old);
+  state.Events.append(old);
+  state.Events.append({50, 0.2f, 0, 0, 1});  // exactly Life Span old at t = 100: still live
+  state.Events.append({10, 0, 0, 0, 1});
+
+  SynthesizeFrame(ctx, water, 100);
+  EXPECT_EQ(state.Counters.RetiredCount, 2);
+  EXPECT_EQ(state.Events.EventCount(), 4);
+  const std::vector<float> z = heights(water);
+  for (std::size_t i = 0; i < vertices.size(); ++i) {
+    const double r2 = std::fabs(vertices[i].x - 0.2f);
+    const double sum = expectedWave(params, old, vertices[i].x, 100) + expectedWave(params, state.Events[2], r2, 100);
+    EXPECT_NEAR(z[i], sum, 1e-6) << i;
+  }
+  // Every event pumps messages once, a retired one too.
+  EXPECT_EQ(view.pumps, 4);
+  EXPECT_EQ(view.statusRepaints, 4);
+
+  // The status line of the next pass counts the retired ones out.
+  SynthesizeFrame(ctx, water, 100);
+  EXPECT_EQ(view.statusTexts.back(), "Frame:0  Events:2");
+}
+
+TEST_F(WaveSynthesis, StatusLineShowsTheFrameAndLiveEvents) {
+  HostHandle water = makeWater(onXAxis({0}));
+  state.Counters.CurrentFrame = 42;
+  state.Events.append({40, 0, 0, 0, 1});
+  SynthesizeFrame(ctx, water, 42);
+  ASSERT_EQ(view.statusTexts.size(), 1u);
+  EXPECT_EQ(view.statusTexts[0], "Frame:42  Events:1");
+  EXPECT_EQ(statusText(-3, 0), "Frame:-3  Events:0");
+}
+
+TEST_F(WaveSynthesis, VerticesAheadOfTheRingAreAlwaysMarkedOthersOnlyWhenRecording) {
+  // r = 0.5 is in the wave at t = 0, r = 1 and r = 2 are ahead of it.
+  HostHandle water = makeWater(onXAxis({0.5f, 1.0f, 2.0f}));
+  state.Events.append({0, 0, 0, 0, 1});
+
+  params.boxrec.setChecked(false);
+  refhost::clearCalls();
+  SynthesizeFrame(ctx, water, 0);
+  std::vector<double> marked;
+  for (const refhost::Call& call : refhost::callsNamed("tsxPolyhMarkVertexChange")) {
+    EXPECT_EQ(call.handle, water);
+    marked.push_back(call.numbers.at(0));
+  }
+  EXPECT_EQ(marked, (std::vector<double>{1, 2}));
+
+  params.boxrec.setChecked(true);
+  refhost::clearCalls();
+  SynthesizeFrame(ctx, water, 0);
+  EXPECT_EQ(refhost::callCount("tsxPolyhMarkVertexChange"), 3);
+}
+
+TEST_F(WaveSynthesis, WithoutEventsTheRestShapeReturnsAndIsMarkedOnlyWhenRecording) {
+  const auto vertices = onXAxis({0, 1, 2}, 0.75f);
+  HostHandle water = makeWater(vertices);
+  HostVec3* out = tsxPolyhGetVxArray(water);
+  for (int i = 0; i < 3; ++i) out[i].z = 9;
+
+  params.boxrec.setChecked(false);
+  SynthesizeFrame(ctx, water, 1);
+  EXPECT_EQ(heights(water), (std::vector<float>{0.75f, 0.75f, 0.75f}));
+  EXPECT_EQ(refhost::callCount("tsxPolyhMarkVertexChange"), 0);
+  EXPECT_EQ(view.pumps, 0);
+
+  params.boxrec.setChecked(true);
+  SynthesizeFrame(ctx, water, 1);
+  EXPECT_EQ(refhost::callCount("tsxPolyhMarkVertexChange"), 3);
+  EXPECT_EQ(state.Counters.VertexCount, 3);
+}
+
+TEST_F(WaveSynthesis, EndsByMarkingTheGeometryAndRedrawing) {
+  HostHandle water = makeWater(onXAxis({0, 1}));
+  state.Events.append({0, 0, 0, 0, 1});
+  refhost::clearCalls();
+  SynthesizeFrame(ctx, water, 0);
+  const auto& calls = refhost::calls();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[calls.size() - 2].name, "tsxPolyhMarkGeomChange");
+  EXPECT_EQ(calls[calls.size() - 2].handle, water);
+  EXPECT_EQ(calls.back().name, "tsxSceneDraw");
+}
+
+TEST_F(WaveSynthesis, RecordKeysIsReadWhileThePassRuns) {
+  // Unticking Record Keys during the pump of the second event stops the
+  // marks of in-wave vertices from there on.
+  HostHandle water = makeWater(onXAxis({0.5f}));
+  state.Events.append({0, 0, 0, 0, 1});
+  state.Events.append({0, 0, 0, 0, 1});
+  view.onPump = [&](int pump) {
+    if (pump == 2) params.boxrec.setChecked(false);
+  };
+  SynthesizeFrame(ctx, water, 0);
+  EXPECT_EQ(refhost::callCount("tsxPolyhMarkVertexChange"), 1);
+}
+
+TEST_F(WaveSynthesis, OverflowingParametersNeverWriteANonFiniteHeight) {
+  const auto vertices = onXAxis({0, 0.1f, 0.5f, 3, 40}, 1.5f);
+  struct Case {
+    const char* what;
+    float wavelength, decay, amplitude, speed;
+  } cases[] = {
+      {"wavelength 0", 0, 0.1f, 0.5f, 0.75f},
+      {"decay 1e6", 0.06f, 1e6f, 0.5f, 0.75f},
+      {"amplitude and decay huge", 0.06f, 1e30f, 1e30f, 0.75f},
+      {"speed huge", 0.06f, 0.1f, 0.5f, 1e38f},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    refhost::reset();
+    refhost::bindInto(hostApi());
+    state.Events.empty();
+    HostHandle water = makeWater(vertices);
+    params.spinfreq.setTypedValue(c.wavelength);
+    params.spindecay.setTypedValue(c.decay);
+    params.spinamp.setTypedValue(c.amplitude);
+    params.spinvel.setTypedValue(c.speed);
+    state.Events.append({0, 0, 0, 0, 1});
+    state.Events.append({3, 0.1f, 0, 0, 0});
+    for (float t : {0.0f, 3.0f, 20.0f}) {
+      SynthesizeFrame(ctx, water, t);
+      for (float z : heights(water)) EXPECT_TRUE(std::isfinite(z)) << "t " << t;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace rillmark::testing

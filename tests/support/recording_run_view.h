@@ -1,0 +1,61 @@
+// A RunView and a Platform for tests: they record what a run shows and let
+// a test act at a chosen message pump (a Stop click arriving mid-frame).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+#include "sim/run_view.h"
+
+namespace rillmark::testing {
+
+class RecordingRunView : public RunView {
+ public:
+  void setStatusText(std::string_view text) override { statusTexts.emplace_back(text); }
+  void repaintStatus() override { ++statusRepaints; }
+  void processMessages() override {
+    ++pumps;
+    if (onPump) onPump(pumps);
+  }
+  void showStatistic(StatisticLabel label, std::string_view text) override {
+    statistics[label] = std::string(text);
+    statisticOrder.push_back(label);
+  }
+  void repaintInfoPanel() override { ++infoRepaints; }
+  void setSelectCaption(std::string_view caption) override { selectCaption = std::string(caption); }
+  void enableContinueAndStop() override { continueAndStopEnabled = true; }
+
+  std::vector<std::string> statusTexts;
+  int statusRepaints = 0;
+  int pumps = 0;
+  // Called at every message pump with its number, counted from 1.
+  std::function<void(int pump)> onPump;
+  std::map<StatisticLabel, std::string> statistics;
+  std::vector<StatisticLabel> statisticOrder;
+  int infoRepaints = 0;
+  std::string selectCaption;
+  bool continueAndStopEnabled = false;
+};
+
+class FakePlatform : public Platform {
+ public:
+  std::uint32_t tickCount() override {
+    const std::uint32_t now = ticks;
+    ticks += ticksPerReading;
+    return now;
+  }
+  char decimalSeparator() override { return separator; }
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+
+  std::uint32_t ticks = 0;
+  std::uint32_t ticksPerReading = 0;
+  char separator = '.';
+  std::vector<std::string> messages;
+};
+
+}  // namespace rillmark::testing

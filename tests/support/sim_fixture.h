@@ -1,0 +1,60 @@
+// A simulation wired to a fresh reference host: the host table bound to the
+// reference host's functions, a parameter set at its start values, and a
+// view and platform that record what the run shows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <span>
+#include <vector>
+
+#include "hostapi/host_api.h"
+#include "params/parameter_set.h"
+#include "refhost/host_exports.h"
+#include "refhost/refhost.h"
+#include "scene/effector_list.h"
+#include "sim/run_context.h"
+#include "sim/simulation_state.h"
+#include "support/recording_run_view.h"
+
+namespace rillmark::testing {
+
+class SimFixture : public ::testing::Test {
+ protected:
+  SimFixture() {
+    refhost::reset();
+    hostApi() = HostApi{};
+    refhost::bindInto(hostApi());
+    hostApiLevel() = 430;
+  }
+  ~SimFixture() override {
+    hostApi() = HostApi{};
+    refhost::reset();
+  }
+
+  // A water polyhedron with its rest copy, as Start leaves them.
+  HostHandle makeWater(std::span<const HostVec3> vertices) {
+    HostHandle water = refhost::addPolyhedron("Water", vertices);
+    HostHandle rest = nullptr;
+    tsxGNodeCopy(water, &rest);
+    state.WaterObject = water;
+    state.WaterRestCopy = rest;
+    state.RestCopySource = water;
+    return water;
+  }
+
+  std::vector<float> heights(HostHandle polyhedron) const {
+    std::vector<float> z;
+    for (const HostVec3& v : refhost::vertices(polyhedron)) z.push_back(v.z);
+    return z;
+  }
+
+  SimulationState state;
+  ParameterSet params;
+  RecordingRunView view;
+  FakePlatform platform;
+  EffectorList effectors;
+  RunContext ctx{state, params, view, platform, effectors};
+};
+
+}  // namespace rillmark::testing
