@@ -96,9 +96,9 @@ void BakeVertexTransform(HostHandle object) {
   HostMatrix3x4 matrix = kIdentityMatrix;
   host::tsxPolyhGetVxTxmx(copy, &matrix);
 
+  // The copy was just made from the object, so both arrays hold count vertices.
   if (destination && source) {
-    const int writable = std::min(count, host::tsxPolyhGetNbrVxs(object));
-    for (int i = 0; i < writable; ++i) host::tsxTransformVecs3f(1, &destination[i], &source[i], &matrix);
+    for (int i = 0; i < count; ++i) host::tsxTransformVecs3f(1, &destination[i], &source[i], &matrix);
   }
 
   host::tsxPolyhSetVxTxmx(object, &kIdentityMatrix);

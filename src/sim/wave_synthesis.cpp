@@ -122,10 +122,9 @@ void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
   const HostVec3* rest = host::tsxPolyhGetVxArray(state.WaterRestCopy);
   const int n = host::tsxPolyhGetNbrVxs(water);
   counters.VertexCount = n;
-  // A rest copy of another length never reaches here from the run; should
-  // one do, only the vertices both arrays have are touched.
-  const int restCount = host::tsxPolyhGetNbrVxs(state.WaterRestCopy);
-  const int usable = (out && rest) ? std::max(0, std::min(n, restCount)) : 0;
+  // Both arrays have n vertices: the run only goes on with a rest copy of
+  // this very water (Continue starts afresh otherwise).
+  const int usable = (out && rest) ? std::max(0, n) : 0;
 
   PassInputs in{{rest, static_cast<std::size_t>(usable)},
                 {out, static_cast<std::size_t>(usable)},

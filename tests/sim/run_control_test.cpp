@@ -1,0 +1,279 @@
+#include "sim/run_control.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "support/sim_fixture.h"
+
+namespace rillmark::testing {
+namespace {
+
+class RunControl : public SimFixture {
+ protected:
+  // The water as Select Water leaves it: a grid and its snapshot.
+  HostHandle chooseWater(int n = 9) {
+    HostHandle water = refhost::addGrid("Water", n, n, 4, 4, 0);
+    HostHandle snapshot = nullptr;
+    tsxGNodeCopy(water, &snapshot);
+    state.WaterObject = water;
+    state.WaterSnapshot = snapshot;
+    return water;
+  }
+  // A listed, checked sphere falling from z = 2 at frame `from` to z = -2
+  // at frame `from` + 20: in the water for a few frames in between.
+  HostHandle fallingSphere(const std::string& name, float x, float y, float from) {
+    HostHandle sphere = tsxCreateSphere(12, 6, 0.3f);
+    tsxSceneAddObject(sphere, 1);
+    tsxGNodeSetName(sphere, name.c_str());
+    refhost::addLocationKey(sphere, from, {x, y, 2});
+    refhost::addLocationKey(sphere, from + 20, {x, y, -2});
+    effectors.add(name);
+    effectors.setChecked(effectors.count() - 1, true);
+    return sphere;
+  }
+  std::vector<double> activeTimes() {
+    std::vector<double> times;
+    for (const auto& call : refhost::callsNamed("tsxAnimSetActiveTime")) times.push_back(call.numbers.at(0));
+    return times;
+  }
+  std::vector<std::string_view> callNames() {
+    std::vector<std::string_view> names;
+    for (const auto& call : refhost::calls()) names.push_back(call.name);
+    return names;
+  }
+};
+
+TEST_F(RunControl, StartWithoutWaterAsksForIt) {
+  btnstartClick(ctx);
+  EXPECT_EQ(platform.messages, (std::vector<std::string>{"Please Select Water Object"}));
+  EXPECT_EQ(view.selectCaption, "Select Water Surface");
+  EXPECT_FALSE(view.continueAndStopEnabled);
+  EXPECT_EQ(refhost::callCount("tsxAnimSetActiveTime"), 0);
+
+  btncontinueClick(ctx);
+  EXPECT_EQ(platform.messages.size(), 2u);
+}
+
+TEST_F(RunControl, StartRunsEveryStepFromStartToEnd) {
+  chooseWater();
+  fallingSphere("Effector-0", 0, 0, 0);
+  btnstartClick(ctx);
+
+  EXPECT_EQ(state.Counters.CurrentFrame, 102);
+  std::vector<double> expected{0, 0};  // erase, then Start's own reset
+  for (int f = 0; f <= 100; f += 2) expected.push_back(f);
+  EXPECT_EQ(activeTimes(), expected);
+  const auto keys = refhost::vertexKeys(state.WaterObject);
+  EXPECT_EQ(keys.size(), 51u);
+  EXPECT_EQ(keys.begin()->first, 0);
+  EXPECT_EQ(keys.rbegin()->first, 100);
+  EXPECT_GT(state.Events.EventCount(), 0);
+  EXPECT_TRUE(view.continueAndStopEnabled);
+  EXPECT_EQ(refhost::attributes(state.WaterObject).count(23), 1u);
+}
+
+TEST_F(RunControl, StartPreparesTheWaterInOrder) {
+  HostHandle original = chooseWater(3);
+  params.spinend.setValue(1);
+  params.spinstart.setValue(5);  // above End: no frame is run
+  refhost::clearCalls();
+  btnstartClick(ctx);
+
+  HostHandle fresh = state.WaterObject;
+  EXPECT_NE(fresh, original);
+  EXPECT_FALSE(refhost::isLive(original));
+  EXPECT_TRUE(refhost::inScene(fresh));
+  EXPECT_EQ(refhost::addMode(fresh), 0);
+  EXPECT_NE(state.WaterRestCopy, nullptr);
+  EXPECT_FALSE(refhost::inScene(state.WaterRestCopy));
+  EXPECT_EQ(state.Counters.CurrentFrame, 5);
+
+  std::vector<std::string_view> expected{
+      "tsxIsSobj",           "tsxAnimSetPlayMode",   "tsxAnimSetActiveTime",     "tsxSobjDelete",
+      "tsxGNodeCopy",        "tsxSceneAddObject",    "tsxGNodeDeleteScriptTree", "tsxGNodeCreateScriptTree",
+      "tsxAnimSetPlayMode",  "tsxAnimSetActiveTime", "tsxGNodeDeleteScriptTree", "tsxGNodeCreateScriptTree"};
+  // Two bakes: the water, then its rest copy.
+  for (int bake = 0; bake < 2; ++bake) {
+    if (bake == 1) expected.push_back("tsxGNodeCopy");
+    for (auto name : {"tsxGNodeCopy", "tsxPolyhGetVxArray", "tsxPolyhGetVxArray", "tsxPolyhGetNbrVxs",
+                      "tsxPolyhGetVxTxmx"})
+      expected.push_back(name);
+    for (int i = 0; i < 9; ++i) expected.push_back("tsxTransformVecs3f");
+    for (auto name : {"tsxPolyhSetVxTxmx", "tsxPolyhMarkGeomChange", "tsxGNodeSetFrame", "tsxGNodeSetFrame",
+                      "tsxGNodeSetFrame"})
+      expected.push_back(name);
+  }
+  for (auto name : {"tsxGNodeGetLocation", "tsxGNodeGetSize", "tsxSobjAddAttribute", "tsxAnimSetPlayMode"})
+    expected.push_back(name);
+  EXPECT_EQ(callNames(), expected);
+  EXPECT_EQ(refhost::callsNamed("tsxSceneAddObject")[0].numbers, (std::vector<double>{0}));
+  EXPECT_EQ(refhost::callsNamed("tsxSobjAddAttribute")[0].numbers, (std::vector<double>{23}));
+  EXPECT_EQ(refhost::callsNamed("tsxSobjAddAttribute")[0].handle, fresh);
+}
+
+TEST_F(RunControl, WithoutRecordKeysTheWaterMovesButNoKeyIsSet) {
+  chooseWater();
+  fallingSphere("Effector-0", 0, 0, 0);
+  params.boxrec.setChecked(false);
+  btnstartClick(ctx);
+  EXPECT_TRUE(refhost::vertexKeys(state.WaterObject).empty());
+  EXPECT_EQ(refhost::callCount("tsxSobjSetFrame"), 0);
+  EXPECT_EQ(refhost::attributes(state.WaterObject).count(23), 1u);
+  EXPECT_EQ(refhost::drawCount(), 51);
+}
+
+TEST_F(RunControl, KeyedHeightsEqualTheWaveSumComputedIndependently) {
+  chooseWater(15);
+  fallingSphere("Effector-0", 0.5f, 0, 0);
+  fallingSphere("Effector-1", -1, 0.5f, 6);
+  params.spinend.setValue(30);
+  btnstartClick(ctx);
+
+  const std::vector<HostVec3> rest = refhost::vertices(state.WaterRestCopy);
+  const auto keys = refhost::vertexKeys(state.WaterObject);
+  const double A = 0.1 * params.spinamp.Value(), k = 1.0 / params.spinfreq.Value();
+  const double v = params.spinvel.Value() + 0.0001;
+  const double D = params.spindecay.Value(), T = params.spintimedecay.Value();
+  for (int frame : {10, 20, 30}) {
+    const std::vector<HostVec3>& keyed = keys.at(frame);
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+      double z = rest[i].z;
+      for (std::int32_t e = 0; e < state.Events.EventCount(); ++e) {
+        const RippleEvent& ev = state.Events[e];
+        if (ev.frame > frame) break;
+        if (e > 0 && frame - ev.frame > params.spinlat.Value()) continue;
+        const double r = std::hypot(ev.x - rest[i].x, ev.y - rest[i].y);
+        const double phi = (frame - ev.frame) * v + (0.5 * ev.size - r) * k;
+        if (phi < -2) continue;
+        z += A * std::cos(phi) * std::exp(-D * phi - T * (0.5 * ev.size * k + (frame - ev.frame) * v));
+      }
+      ASSERT_NEAR(keyed[i].z, z, 1e-5) << "frame " << frame << " vertex " << i;
+    }
+  }
+  // Both spheres left events, in frame order.
+  ASSERT_GE(state.Events.EventCount(), 2);
+  EXPECT_EQ(state.Events[0].x, 0.5f);
+  EXPECT_EQ(state.Events[state.Events.EventCount() - 1].x, -1.0f);
+}
+
+TEST_F(RunControl, StopDuringAFrameThenContinueResumesWithTheOldEvents) {
+  chooseWater();
+  fallingSphere("Effector-0", 0, 0, 0);
+  // Stop arrives through a message pump once events exist (mid-frame).
+  view.onPump = [&](int) {
+    if (state.Counters.CurrentFrame == 12) btnstopClick(ctx);
+  };
+  btnstartClick(ctx);
+  EXPECT_EQ(state.Counters.CurrentFrame, 14);
+  const std::int32_t eventsAtStop = state.Events.EventCount();
+  ASSERT_GT(eventsAtStop, 0);
+  const std::vector<HostVec3> frame12 = refhost::vertexKeys(state.WaterObject).at(12);
+
+  view.onPump = nullptr;
+  refhost::clearCalls();
+  btncontinueClick(ctx);
+  EXPECT_EQ(activeTimes().front(), 14);
+  EXPECT_EQ(state.Counters.CurrentFrame, 102);
+  const auto keys = refhost::vertexKeys(state.WaterObject);
+  const std::vector<HostVec3>& keyed12 = keys.at(12);  // nothing before the stop was redone
+  ASSERT_EQ(keyed12.size(), frame12.size());
+  for (std::size_t i = 0; i < frame12.size(); ++i) EXPECT_EQ(keyed12[i].z, frame12[i].z);
+  EXPECT_GE(state.Events.EventCount(), eventsAtStop);
+  // The events before the stop still make waves after it.
+  bool moved = false;
+  for (const HostVec3& v : keys.at(16)) moved |= v.z != 0;
+  EXPECT_TRUE(moved);
+  EXPECT_EQ(refhost::callCount("tsxGNodeCopy"), 0);  // no erase, bake or copy
+}
+
+TEST_F(RunControl, ContinueAfterTheEndSimulatesOnlyWhenEndWasRaised) {
+  chooseWater();
+  params.spinend.setValue(10);
+  btnstartClick(ctx);
+  refhost::clearCalls();
+  btncontinueClick(ctx);
+  EXPECT_TRUE(activeTimes().empty());
+  params.spinend.setValue(14);
+  btncontinueClick(ctx);
+  EXPECT_EQ(activeTimes(), (std::vector<double>{12, 14}));
+}
+
+TEST_F(RunControl, ASecondStartEmptiesTheTable) {
+  chooseWater();
+  fallingSphere("Effector-0", 0, 0, 0);
+  params.spinend.setValue(20);
+  btnstartClick(ctx);
+  ASSERT_GT(state.Events.EventCount(), 0);
+  effectors.setChecked(0, false);
+  btnstartClick(ctx);
+  EXPECT_EQ(state.Events.EventCount(), 0);
+  for (const HostVec3& v : refhost::vertices(state.WaterObject)) EXPECT_EQ(v.z, 0);
+}
+
+TEST_F(RunControl, ContinueWithAnotherWaterStartsAfresh) {
+  chooseWater(5);
+  params.spinend.setValue(4);
+  btnstartClick(ctx);
+  HostHandle other = chooseWater(7);
+  params.spinend.setValue(8);
+  btncontinueClick(ctx);
+  EXPECT_NE(state.WaterObject, other);  // erased and replaced as Start does
+  EXPECT_EQ(state.RestCopySource, state.WaterObject);
+  EXPECT_EQ(refhost::vertices(state.WaterRestCopy).size(), 49u);
+  EXPECT_EQ(state.Counters.CurrentFrame, 10);
+}
+
+TEST_F(RunControl, CommandsArrivingDuringARunAreIgnored) {
+  chooseWater();
+  fallingSphere("Effector-0", 0, 0, 0);
+  params.spinend.setValue(6);
+  HostHandle waterOfRun = nullptr;
+  int copiesBefore = 0;
+  view.onPump = [&](int pump) {
+    if (pump != 3) return;
+    waterOfRun = state.WaterObject;
+    copiesBefore = static_cast<int>(refhost::callCount("tsxGNodeCopy"));
+    btnstartClick(ctx);
+    btncontinueClick(ctx);
+    btndelanimClick(ctx);
+    EXPECT_EQ(state.WaterObject, waterOfRun);
+    EXPECT_EQ(refhost::callCount("tsxGNodeCopy"), copiesBefore);
+  };
+  btnstartClick(ctx);
+  EXPECT_EQ(state.WaterObject, waterOfRun);
+  EXPECT_TRUE(refhost::isLive(waterOfRun));
+  EXPECT_EQ(state.Counters.CurrentFrame, 8);
+  EXPECT_FALSE(state.RunInProgress);
+}
+
+TEST_F(RunControl, AStepBelowOneAdvancesByOne) {
+  chooseWater();
+  params.spinend.setValue(3);
+  params.spinstep.setTypedValue(0);
+  btnstartClick(ctx);
+  EXPECT_EQ(state.Counters.CurrentFrame, 4);
+  params.spinstep.setTypedValue(-5);
+  params.spinend.setValue(6);
+  btncontinueClick(ctx);
+  EXPECT_EQ(state.Counters.CurrentFrame, 7);
+}
+
+TEST_F(RunControl, EraseReplacesTheWaterWithAFreshCopyOfTheSnapshot) {
+  btndelanimClick(ctx);  // no water yet: only the time is reset
+  EXPECT_EQ(callNames(), (std::vector<std::string_view>{"tsxAnimSetPlayMode", "tsxAnimSetActiveTime"}));
+
+  HostHandle water = chooseWater();
+  btnstartClick(ctx);
+  ASSERT_FALSE(refhost::vertexKeys(state.WaterObject).empty());
+  btndelanimClick(ctx);
+  EXPECT_FALSE(refhost::isLive(water));
+  EXPECT_TRUE(refhost::inScene(state.WaterObject));
+  EXPECT_TRUE(refhost::vertexKeys(state.WaterObject).empty());
+  EXPECT_EQ(refhost::currentTime(), 0.0f);
+}
+
+}  // namespace
+}  // namespace rillmark::testing
