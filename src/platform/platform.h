@@ -20,6 +20,11 @@ class Platform {
 
   // A modal message box with an OK button.
   virtual void showMessage(const std::string& text) = 0;
+
+  // The one-line text input dialog. Gives back the text entered, or the
+  // default text when the user cancels.
+  virtual std::string inputBox(const std::string& caption, const std::string& prompt,
+                               const std::string& defaultText) = 0;
 };
 
 }  // namespace rillmark

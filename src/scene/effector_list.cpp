@@ -15,6 +15,15 @@ void EffectorList::clear() {
   changed();
 }
 
+void EffectorList::removeFirst(const std::string& text) {
+  for (auto it = items_.begin(); it != items_.end(); ++it) {
+    if (it->text != text) continue;
+    items_.erase(it);
+    changed();
+    return;
+  }
+}
+
 void EffectorList::setChecked(int index, bool checked) {
   if (index < 0 || index >= count()) return;
   Item& item = items_[static_cast<std::size_t>(index)];

@@ -23,6 +23,8 @@ class EffectorList {
   // A new item is unchecked and goes to the end.
   void add(std::string text);
   void clear();
+  // Removes the first item of exactly that text, if any.
+  void removeFirst(const std::string& text);
   void setChecked(int index, bool checked);
 
   // Called after every change, so a view can mirror the list.

@@ -30,7 +30,8 @@ WaveParameters readWaveParameters(const ParameterSet& params) {
 // Marks a vertex as changed for keying; the host may lack the call.
 class VertexMarker {
  public:
-  explicit VertexMarker(HostHandle water) : water_(water), mark_(hostApi().tsxPolyhMarkVertexChange) {}
+  explicit VertexMarker(HostHandle water)
+      : water_(water), mark_(host::familyBound(310) ? hostApi().tsxPolyhMarkVertexChange : nullptr) {}
   void operator()(int index) const {
     if (mark_) mark_(water_, index);
   }

@@ -41,6 +41,7 @@ namespace {
 // The host's noise for the chosen "Disturbance Type"; false when the index
 // chooses nothing or the host lacks the function.
 bool sampleNoise(int type, const HostVec3& q, std::int32_t octaves, float& n) {
+  if (!host::familyBound(410)) return false;
   const HostApi& api = hostApi();
   switch (type) {
     case kNoise:

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "scene/setup_view.h"
 #include "sim/run_view.h"
 
 namespace rillmark::testing {
 
-class RecordingRunView : public RunView {
+class RecordingRunView : public RunView, public SetupView {
  public:
   void setStatusText(std::string_view text) override { statusTexts.emplace_back(text); }
   void repaintStatus() override { ++statusRepaints; }
@@ -29,6 +30,8 @@ class RecordingRunView : public RunView {
   void repaintInfoPanel() override { ++infoRepaints; }
   void setSelectCaption(std::string_view caption) override { selectCaption = std::string(caption); }
   void enableContinueAndStop() override { continueAndStopEnabled = true; }
+  void enableStartAndEffectors() override { startAndEffectorsEnabled = true; }
+  int currentEffectorItem() override { return currentItem; }
 
   std::vector<std::string> statusTexts;
   int statusRepaints = 0;
@@ -40,6 +43,8 @@ class RecordingRunView : public RunView {
   int infoRepaints = 0;
   std::string selectCaption;
   bool continueAndStopEnabled = false;
+  bool startAndEffectorsEnabled = false;
+  int currentItem = -1;
 };
 
 class FakePlatform : public Platform {
@@ -51,11 +56,26 @@ class FakePlatform : public Platform {
   }
   char decimalSeparator() override { return separator; }
   void showMessage(const std::string& text) override { messages.push_back(text); }
+  // Answers the input dialog with the next queued answer; with none left
+  // the user cancels, which gives back the default text.
+  std::string inputBox(const std::string& caption, const std::string& prompt,
+                       const std::string& defaultText) override {
+    dialogs.push_back({caption, prompt, defaultText});
+    if (answers.empty()) return defaultText;
+    std::string answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
 
   std::uint32_t ticks = 0;
   std::uint32_t ticksPerReading = 0;
   char separator = '.';
   std::vector<std::string> messages;
+  struct Dialog {
+    std::string caption, prompt, defaultText;
+  };
+  std::vector<Dialog> dialogs;
+  std::vector<std::string> answers;
 };
 
 }  // namespace rillmark::testing
