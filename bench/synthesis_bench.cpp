@@ -38,6 +38,8 @@ class StillPlatform : public Platform {
   std::string inputBox(const std::string&, const std::string&, const std::string& defaultText) override {
     return defaultText;
   }
+  std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+  std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
 };
 
 void BM_SynthesizeFrame(benchmark::State& bench) {

@@ -4,9 +4,19 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace rillmark {
+
+// What a standard open or save file dialog is asked for.
+struct FileDialogOptions {
+  std::string filter;            // "Description|*.ext"
+  std::string defaultExtension;  // appended to a name typed without one
+  bool promptOverwrite = false;  // ask before replacing an existing file
+  bool hideReadOnly = false;     // no read-only check box
+  bool fileMustExist = false;
+};
 
 class Platform {
  public:
@@ -25,6 +35,10 @@ class Platform {
   // default text when the user cancels.
   virtual std::string inputBox(const std::string& caption, const std::string& prompt,
                                const std::string& defaultText) = 0;
+
+  // The chosen path, or nothing when the user cancels.
+  virtual std::optional<std::string> openFileDialog(const FileDialogOptions& options) = 0;
+  virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& options) = 0;
 };
 
 }  // namespace rillmark

@@ -70,7 +70,18 @@ class FakePlatform : public Platform {
   std::uint32_t ticks = 0;
   std::uint32_t ticksPerReading = 0;
   char separator = '.';
+  std::optional<std::string> openFileDialog(const FileDialogOptions& options) override {
+    fileDialogs.push_back(options);
+    return chosenFile;
+  }
+  std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override {
+    fileDialogs.push_back(options);
+    return chosenFile;
+  }
+
   std::vector<std::string> messages;
+  std::vector<FileDialogOptions> fileDialogs;
+  std::optional<std::string> chosenFile;  // nothing: the user cancels
   struct Dialog {
     std::string caption, prompt, defaultText;
   };

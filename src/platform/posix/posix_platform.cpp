@@ -28,4 +28,8 @@ std::string PosixPlatform::inputBox(const std::string&, const std::string&, cons
   return defaultText;
 }
 
+std::optional<std::string> PosixPlatform::openFileDialog(const FileDialogOptions&) { return std::nullopt; }
+
+std::optional<std::string> PosixPlatform::saveFileDialog(const FileDialogOptions&) { return std::nullopt; }
+
 }  // namespace rillmark

@@ -14,6 +14,9 @@ class PosixPlatform : public Platform {
   void showMessage(const std::string& text) override;
   std::string inputBox(const std::string& caption, const std::string& prompt,
                        const std::string& defaultText) override;
+  // No dialogs without a window system: both answer as if cancelled.
+  std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
+  std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
 };
 
 }  // namespace rillmark

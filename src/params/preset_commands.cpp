@@ -1,0 +1,37 @@
+#include "params/preset_commands.h"
+
+#include "params/preset_file.h"
+
+namespace rillmark {
+
+FileDialogOptions presetOpenDialog() {
+  FileDialogOptions options;
+  options.filter = kPresetFilter;
+  options.defaultExtension = kPresetExtension;
+  options.hideReadOnly = true;
+  options.fileMustExist = false;
+  return options;
+}
+
+FileDialogOptions presetSaveDialog() {
+  FileDialogOptions options;
+  options.filter = kPresetFilter;
+  options.defaultExtension = kPresetExtension;
+  options.promptOverwrite = true;
+  options.hideReadOnly = true;
+  return options;
+}
+
+void btnsaveClick(const ParameterSet& params, Platform& platform, std::vector<std::string>& lineBuffer) {
+  const auto path = platform.saveFileDialog(presetSaveDialog());
+  if (!path) return;
+  savePreset(params, *path, platform.decimalSeparator(), lineBuffer);
+}
+
+void btnloadClick(ParameterSet& params, Platform& platform, std::vector<std::string>& lineBuffer) {
+  const auto path = platform.openFileDialog(presetOpenDialog());
+  if (!path) return;
+  loadPreset(params, *path, platform.decimalSeparator(), lineBuffer);
+}
+
+}  // namespace rillmark

@@ -1,0 +1,162 @@
+#include "params/preset_file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "base/error.h"
+#include "params/preset_format.h"
+
+namespace rillmark {
+
+namespace {
+
+enum class LineKind { Float, Integer, Choice };
+
+struct PresetLine {
+  NumericParameter ParameterSet::*numeric;  // null for the choice line
+  LineKind kind;
+};
+
+// The order of the file.
+constexpr PresetLine kLines[kPresetLineCount] = {
+    {&ParameterSet::spinamp, LineKind::Float},
+    {&ParameterSet::spinfreq, LineKind::Float},
+    {&ParameterSet::spinvel, LineKind::Float},
+    {&ParameterSet::spindecay, LineKind::Float},
+    {&ParameterSet::spintimedecay, LineKind::Float},
+    {&ParameterSet::spinlat, LineKind::Integer},
+    {&ParameterSet::spinnoisescale, LineKind::Float},
+    {&ParameterSet::spinnoisetimescale, LineKind::Float},
+    {&ParameterSet::spinoctaves, LineKind::Integer},
+    {nullptr, LineKind::Choice},
+};
+
+// No number has three separators in a row, whichever the separator is.
+constexpr const char* kOverlongLineMarker = "...,,,";
+
+[[noreturn]] void cannotCreate(const std::string& path) { throw Error("Cannot create file " + path); }
+
+}  // namespace
+
+std::vector<std::string> presetLines(const ParameterSet& params, char decimalSeparator) {
+  std::vector<std::string> lines;
+  for (const PresetLine& line : kLines) {
+    switch (line.kind) {
+      case LineKind::Float:
+        lines.push_back(formatPresetFloat((params.*line.numeric).Value(), decimalSeparator));
+        break;
+      case LineKind::Integer:
+        lines.push_back(std::to_string((params.*line.numeric).IntValue()));
+        break;
+      case LineKind::Choice:
+        lines.push_back(std::to_string(params.radiodisturbance.index()));
+        break;
+    }
+  }
+  return lines;
+}
+
+void writePresetFile(const std::string& path, const std::vector<std::string>& lines) {
+  const std::string partial = path + ".partial";
+  {
+    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+    if (!out) cannotCreate(path);
+    for (const std::string& line : lines) out << line << "\r\n";
+    out.flush();
+    if (!out) {
+      out.close();
+      std::remove(partial.c_str());
+      cannotCreate(path);
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(partial, path, ec);
+  if (ec) {
+    std::remove(partial.c_str());
+    cannotCreate(path);
+  }
+}
+
+std::vector<std::string> readPresetLines(std::istream& in, std::size_t limit) {
+  std::vector<std::string> lines;
+  std::string line;
+  bool lineOpen = false;    // characters since the last line end
+  bool afterCr = false;     // an LF right after a CR belongs to it
+  char block[4096];
+  while (lines.size() < limit) {
+    in.read(block, sizeof block);
+    const std::streamsize got = in.gcount();
+    if (got <= 0) break;
+    for (std::streamsize i = 0; i < got && lines.size() < limit; ++i) {
+      const char c = block[i];
+      if (c == '\0') {
+        if (lineOpen) lines.push_back(line);
+        return lines;
+      }
+      if (c == '\n' && afterCr) {
+        afterCr = false;
+        continue;
+      }
+      afterCr = c == '\r';
+      if (c == '\r' || c == '\n') {
+        lines.push_back(line);
+        line.clear();
+        lineOpen = false;
+        continue;
+      }
+      if (line.size() > kMaxPresetLineLength) {
+        // Too long for any number. The marker makes it fail where it is
+        // applied, whatever its characters, and nothing after it is read.
+        lines.push_back(line + kOverlongLineMarker);
+        return lines;
+      }
+      line += c;
+      lineOpen = true;
+    }
+  }
+  if (lineOpen && lines.size() < limit) lines.push_back(line);
+  return lines;
+}
+
+void applyPresetLines(ParameterSet& params, const std::vector<std::string>& lines, char decimalSeparator) {
+  for (int index = 0; index < kPresetLineCount; ++index) {
+    if (static_cast<std::size_t>(index) >= lines.size())
+      throw Error("List index out of bounds (" + std::to_string(index) + ")");
+    const std::string& text = lines[static_cast<std::size_t>(index)];
+    const PresetLine& line = kLines[index];
+    if (line.kind == LineKind::Float) {
+      const auto value = parsePresetFloat(text, decimalSeparator);
+      if (!value) throw Error("'" + text + "' is not a valid floating point value");
+      (params.*line.numeric).setValue(*value);
+      continue;
+    }
+    const auto value = parsePresetInteger(text);
+    if (!value) throw Error("'" + text + "' is not a valid integer value");
+    if (line.kind == LineKind::Integer) {
+      (params.*line.numeric).setValue(static_cast<float>(*value));
+    } else {
+      params.radiodisturbance.setIndex(*value);
+    }
+  }
+}
+
+void savePreset(const ParameterSet& params, const std::string& path, char decimalSeparator,
+                std::vector<std::string>& lineBuffer) {
+  lineBuffer.clear();
+  lineBuffer = presetLines(params, decimalSeparator);
+  writePresetFile(path, lineBuffer);
+}
+
+void loadPreset(ParameterSet& params, const std::string& path, char decimalSeparator,
+                std::vector<std::string>& lineBuffer) {
+  lineBuffer.clear();
+  std::ifstream in(path, std::ios::binary);
+  std::error_code ec;
+  if (!in || std::filesystem::is_directory(path, ec)) throw Error("Cannot open file " + path);
+  // Lines after the tenth are ignored, so they are never read.
+  lineBuffer = readPresetLines(in, kPresetLineCount);
+  applyPresetLines(params, lineBuffer, decimalSeparator);
+}
+
+}  // namespace rillmark

@@ -1,0 +1,322 @@
+#include "params/preset_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <streambuf>
+
+#include "base/error.h"
+#include "params/preset_commands.h"
+#include "params/preset_format.h"
+
+namespace rillmark {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PresetFormat, FloatsAreWrittenWithFifteenDigitsAndTheExponentRule) {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {0.5, "0.5"},
+      {50, "50"},
+      {0.1f, "0.100000001490116"},
+      {0.06f, "0.0599999986588955"},
+      {1e20, "1E20"},
+      {0, "0"},
+      {-0.0, "0"},
+      {-2.5, "-2.5"},
+      {0.001f, "0.00100000004749745"},
+      {0.0001, "0.0001"},       // 0.1 x 10^-3: still fixed
+      {1e-4f, "9.99999974737875E-5"},
+      {1e-5, "1E-5"},
+      {999999999999999.0, "999999999999999"},  // exponent 15: fixed
+      {1e15, "1E15"},
+      {123456789012345678.0, "1.23456789012346E17"},
+      {-1.5e-7, "-1.5E-7"},
+      {10000, "10000"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(formatPresetFloat(c.value, '.'), c.text) << c.value;
+  EXPECT_EQ(formatPresetFloat(0.75, ','), "0,75");
+  EXPECT_EQ(formatPresetFloat(2.5e-9, ','), "2,5E-9");
+}
+
+TEST(PresetFormat, FloatsParseWithTheSeparatorSignAndExponent) {
+  EXPECT_EQ(parsePresetFloat("0.5", '.'), 0.5f);
+  EXPECT_EQ(parsePresetFloat(" -1.25E2 ", '.'), -125.0f);
+  EXPECT_EQ(parsePresetFloat("+3", '.'), 3.0f);
+  EXPECT_EQ(parsePresetFloat("0,5", ','), 0.5f);
+  EXPECT_EQ(parsePresetFloat(".5", '.'), 0.5f);
+  EXPECT_EQ(parsePresetFloat("0.0599999986588955", '.'), 0.06f);
+  EXPECT_EQ(parsePresetFloat("1e-50", '.'), 0.0f);
+  EXPECT_EQ(parsePresetFloat("0.000000000000000000000000000000000000000000000000001", '.'), 0.0f);
+  EXPECT_TRUE(std::isinf(*parsePresetFloat("1E99999999999999", '.')));
+  EXPECT_EQ(parsePresetFloat("0e999999", '.'), 0.0f);
+  for (const char* bad : {"0,5", "", " ", "abc", "1.2.3", "1e", "e5", "--1", "1 2", "0x10", "nan", "inf", "1.5f"})
+    EXPECT_FALSE(parsePresetFloat(bad, '.').has_value()) << bad;
+}
+
+TEST(PresetFormat, IntegersParseWholeNumbersOnly) {
+  EXPECT_EQ(parsePresetInteger("50"), 50);
+  EXPECT_EQ(parsePresetInteger("-1"), -1);
+  EXPECT_EQ(parsePresetInteger(" +7 "), 7);
+  for (const char* bad : {"2.5", "", "1e3", "99999999999", "++1", "4x"})
+    EXPECT_FALSE(parsePresetInteger(bad).has_value()) << bad;
+}
+
+class PresetFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() /
+             ("rillmark-preset-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  std::string file(const std::string& name, const std::string& bytes) {
+    const std::string path = (folder / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  static std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // Loads and gives back the message of the error raised, or "".
+  std::string load(const std::string& path, char separator = '.') {
+    try {
+      loadPreset(params, path, separator, lines);
+    } catch (const Error& error) {
+      return error.what();
+    }
+    return "";
+  }
+
+  fs::path folder;
+  ParameterSet params;
+  std::vector<std::string> lines;
+};
+
+constexpr const char* kStartValueFile =
+    "0.5\r\n0.0599999986588955\r\n0.75\r\n0.100000001490116\r\n0.0500000007450581\r\n50\r\n"
+    "0.699999988079071\r\n0\r\n1\r\n0\r\n";
+
+TEST_F(PresetFile, SavingTheStartValuesWritesTheTenLines) {
+  const std::string path = (folder / "start.rmp").string();
+  savePreset(params, path, '.', lines);
+  EXPECT_EQ(bytesOf(path), kStartValueFile);
+  EXPECT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[1], "0.0599999986588955");
+  EXPECT_FALSE(fs::exists(path + ".partial"));
+
+  params.spinlat.setValue(50.6f);
+  params.radiodisturbance.setIndex(-1);
+  savePreset(params, path, ',', lines);
+  EXPECT_EQ(lines[0], "0,5");
+  EXPECT_EQ(lines[5], "51");
+  EXPECT_EQ(lines[9], "-1");
+}
+
+TEST_F(PresetFile, ASavedFileLoadsBackToTheSameValues) {
+  ParameterSet changed;
+  changed.spinamp.setValue(12.345f);
+  changed.spinfreq.setValue(0.0001f);
+  changed.spinvel.setValue(99.99f);
+  changed.spinnoisescale.setValue(1234.5f);
+  changed.spinnoisetimescale.setValue(1e-7f);
+  changed.spinoctaves.setValue(7);
+  changed.radiodisturbance.setIndex(5);
+  const std::string path = (folder / "round.rmp").string();
+  savePreset(changed, path, '.', lines);
+  EXPECT_EQ(load(path), "");
+  for (auto member : {&ParameterSet::spinamp, &ParameterSet::spinfreq, &ParameterSet::spinvel,
+                      &ParameterSet::spinnoisescale, &ParameterSet::spinnoisetimescale, &ParameterSet::spinoctaves})
+    EXPECT_EQ((params.*member).Value(), (changed.*member).Value()) << (params.*member).caption();
+  EXPECT_EQ(params.radiodisturbance.index(), 5);
+}
+
+TEST_F(PresetFile, LineEndsOfEveryKindLoadAlike) {
+  const std::string values[] = {"1", "0.2", "0.3", "0.4", "0.5", "60", "0.7", "0.8", "3", "4"};
+  for (const std::string end : {"\r\n", "\n", "\r"}) {
+    SCOPED_TRACE(end == "\r" ? "CR" : end == "\n" ? "LF" : "CRLF");
+    ParameterSet fresh;
+    params.spinamp.setValue(fresh.spinamp.Value());
+    std::string text;
+    for (const std::string& v : values) text += v + end;
+    EXPECT_EQ(load(file("ends.rmp", text + "garbage" + end)), "");
+    EXPECT_EQ(params.spinamp.Value(), 1.0f);
+    EXPECT_EQ(params.spinlat.Value(), 60.0f);
+    EXPECT_EQ(params.radiodisturbance.index(), 4);
+    EXPECT_EQ(lines.size(), 10u);
+  }
+}
+
+TEST_F(PresetFile, ACommaFileFailsAtLineOneUnderAPointAndChangesNothing) {
+  const std::string comma = "0,7\r\n0,1\r\n0,3\r\n0,1\r\n0,01\r\n50\r\n0,7\r\n0\r\n1\r\n0\r\n";
+  EXPECT_EQ(load(file("comma.rmp", comma)), "'0,7' is not a valid floating point value");
+  EXPECT_EQ(params.spinamp.Value(), 0.5f);
+  EXPECT_EQ(load(file("comma.rmp", comma), ','), "");
+  EXPECT_EQ(params.spinamp.Value(), 0.7f);
+}
+
+TEST_F(PresetFile, MissingLinesFailAfterApplyingThoseThere) {
+  EXPECT_EQ(load(file("nine.rmp", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n")), "List index out of bounds (9)");
+  EXPECT_EQ(params.spinamp.Value(), 1.0f);
+  EXPECT_EQ(params.spinoctaves.Value(), 9.0f);
+
+  ParameterSet fresh;
+  params.spinamp.setValue(fresh.spinamp.Value());
+  EXPECT_EQ(load(file("empty.rmp", "")), "List index out of bounds (0)");
+  EXPECT_EQ(params.spinamp.Value(), 0.5f);
+  EXPECT_TRUE(lines.empty());
+
+  // A NUL ends the text.
+  EXPECT_EQ(load(file("nul.rmp", std::string("2\r\n0.1\r\n\0" "0.3\r\n", 12))), "List index out of bounds (2)");
+  EXPECT_EQ(params.spinamp.Value(), 2.0f);
+}
+
+TEST_F(PresetFile, BadIntegerLinesAndOutOfRangeValues) {
+  EXPECT_EQ(load(file("fraction.rmp", "1\r\n0.2\r\n0.3\r\n0.4\r\n0.5\r\n2.5\r\n0.7\r\n0\r\n1\r\n0\r\n")),
+            "'2.5' is not a valid integer value");
+  EXPECT_EQ(params.spintimedecay.Value(), 0.5f);
+  EXPECT_EQ(params.spinlat.Value(), 50.0f);
+
+  EXPECT_EQ(load(file("range.rmp", "-3\r\n500\r\n0.3\r\n1e300\r\n0.5\r\n0\r\n0.7\r\n0\r\n20000\r\n9\r\n")), "");
+  EXPECT_EQ(params.spinamp.Value(), 0.0f);
+  EXPECT_EQ(params.spinfreq.Value(), 100.0f);
+  EXPECT_EQ(params.spindecay.Value(), 100.0f);
+  EXPECT_EQ(params.spinlat.Value(), 1.0f);
+  EXPECT_EQ(params.spinoctaves.Value(), 10000.0f);
+  EXPECT_EQ(params.radiodisturbance.index(), 6);
+}
+
+TEST_F(PresetFile, OpenAndCreateFailures) {
+  const std::string missing = (folder / "none.rmp").string();
+  lines = {"left over"};
+  EXPECT_EQ(load(missing), "Cannot open file " + missing);
+  EXPECT_TRUE(lines.empty());
+
+  const std::string nowhere = (folder / "no-folder" / "p.rmp").string();
+  try {
+    savePreset(params, nowhere, '.', lines);
+    ADD_FAILURE() << "saved into a folder that does not exist";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()), "Cannot create file " + nowhere);
+  }
+}
+
+TEST_F(PresetFile, AFailedSaveLeavesTheOldFileWhole) {
+  const std::string path = file("keep.rmp", kStartValueFile);
+  // The new file is written beside the old one first; make that impossible.
+  fs::create_directories(path + ".partial");
+  params.spinamp.setValue(9);
+  EXPECT_THROW(savePreset(params, path, '.', lines), Error);
+  EXPECT_EQ(bytesOf(path), kStartValueFile);
+}
+
+// An endless-looking stream of one character: a loader that read it whole
+// would need a gigabyte.
+class RepeatingBuffer : public std::streambuf {
+ public:
+  RepeatingBuffer(std::string head, char fill, std::size_t total) : head_(std::move(head)), fill_(fill), left_(total) {}
+
+ protected:
+  int_type underflow() override {
+    if (left_ == 0) return traits_type::eof();
+    std::size_t n = 0;
+    for (; n < head_.size() - std::min(consumed_, head_.size()) && n < sizeof block_; ++n)
+      block_[n] = head_[consumed_ + n];
+    for (; n < sizeof block_ && n < left_; ++n) block_[n] = fill_;
+    consumed_ += n;
+    left_ -= std::min(left_, n);
+    served_ += n;
+    setg(block_, block_, block_ + n);
+    return traits_type::to_int_type(block_[0]);
+  }
+
+ public:
+  std::size_t served_ = 0;
+
+ private:
+  std::string head_;
+  char fill_;
+  std::size_t left_;
+  std::size_t consumed_ = 0;
+  char block_[65536];
+};
+
+TEST_F(PresetFile, AGigabyteFileIsReadOnlyAsFarAsItsTenthLine) {
+  constexpr std::size_t kGiB = std::size_t{1} << 30;
+  RepeatingBuffer tenLinesThenJunk(kStartValueFile, 'x', kGiB);
+  std::istream first(&tenLinesThenJunk);
+  EXPECT_EQ(readPresetLines(first, kPresetLineCount).size(), 10u);
+  EXPECT_LT(tenLinesThenJunk.served_, 1u << 20);
+
+  RepeatingBuffer oneHugeLine("0.5\r\n", '7', kGiB);
+  std::istream second(&oneHugeLine);
+  const std::vector<std::string> read = readPresetLines(second, kPresetLineCount);
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_LE(read[1].size(), kMaxPresetLineLength + 16);
+  EXPECT_LT(oneHugeLine.served_, 1u << 20);
+  try {
+    applyPresetLines(params, read, '.');
+    ADD_FAILURE();
+  } catch (const Error& error) {
+    const std::string message = error.what();
+    EXPECT_EQ(message.substr(message.size() - 49), "777777...,,,' is not a valid floating point value");
+  }
+  EXPECT_EQ(params.spinamp.Value(), 0.5f);
+}
+
+TEST_F(PresetFile, ASparseGigabyteFileLoads) {
+  const std::string path = file("sparse.rmp", kStartValueFile);
+  fs::resize_file(path, std::uintmax_t{1} << 30);
+  params.spinamp.setValue(3);
+  EXPECT_EQ(load(path), "");
+  EXPECT_EQ(params.spinamp.Value(), 0.5f);
+}
+
+TEST_F(PresetFile, DialogsUseTheFilterAndExtension) {
+  struct Dialogs : Platform {
+    std::uint32_t tickCount() override { return 0; }
+    char decimalSeparator() override { return '.'; }
+    void showMessage(const std::string&) override {}
+    std::string inputBox(const std::string&, const std::string&, const std::string& d) override { return d; }
+    std::optional<std::string> openFileDialog(const FileDialogOptions& o) override {
+      opened.push_back(o);
+      return chosen;
+    }
+    std::optional<std::string> saveFileDialog(const FileDialogOptions& o) override {
+      saved.push_back(o);
+      return chosen;
+    }
+    std::vector<FileDialogOptions> opened, saved;
+    std::optional<std::string> chosen;
+  } platform;
+
+  lines = {"kept"};
+  btnsaveClick(params, platform, lines);  // cancelled: nothing happens
+  btnloadClick(params, platform, lines);
+  EXPECT_EQ(lines, (std::vector<std::string>{"kept"}));
+  ASSERT_EQ(platform.saved.size(), 1u);
+  ASSERT_EQ(platform.opened.size(), 1u);
+  EXPECT_EQ(platform.saved[0].filter, "Rillmark Preset (*.RMP)|*.rmp");
+  EXPECT_EQ(platform.saved[0].defaultExtension, "rmp");
+  EXPECT_TRUE(platform.saved[0].promptOverwrite);
+  EXPECT_TRUE(platform.saved[0].hideReadOnly);
+  EXPECT_FALSE(platform.opened[0].promptOverwrite);
+  EXPECT_TRUE(platform.opened[0].hideReadOnly);
+  EXPECT_FALSE(platform.opened[0].fileMustExist);
+
+  platform.chosen = (folder / "chosen.rmp").string();
+  btnsaveClick(params, platform, lines);
+  EXPECT_EQ(bytesOf(*platform.chosen), kStartValueFile);
+}
+
+}  // namespace
+}  // namespace rillmark
