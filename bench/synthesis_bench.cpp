@@ -7,7 +7,7 @@
 
 #include "hostapi/host_api.h"
 #include "params/parameter_set.h"
-#include "platform/platform.h"
+#include "platform/headless/headless_platform.h"
 #include "refhost/host_exports.h"
 #include "refhost/refhost.h"
 #include "scene/effector_list.h"
@@ -30,18 +30,6 @@ class SilentView : public RunView {
   void enableContinueAndStop() override {}
 };
 
-class StillPlatform : public Platform {
- public:
-  std::uint32_t tickCount() override { return 0; }
-  char decimalSeparator() override { return '.'; }
-  void showMessage(const std::string&) override {}
-  std::string inputBox(const std::string&, const std::string&, const std::string& defaultText) override {
-    return defaultText;
-  }
-  std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-  std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-};
-
 void BM_SynthesizeFrame(benchmark::State& bench) {
   const int side = static_cast<int>(bench.range(0));
   const int events = static_cast<int>(bench.range(1));
@@ -52,7 +40,7 @@ void BM_SynthesizeFrame(benchmark::State& bench) {
   SimulationState state;
   ParameterSet params;
   SilentView view;
-  StillPlatform platform;
+  HeadlessPlatform platform;
   EffectorList effectors;
   RunContext ctx{state, params, view, platform, effectors};
 

@@ -22,6 +22,16 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
+  // The host's API library: tsxapi.dll on Windows, libtsxapi.so elsewhere.
+  // Null when the loader fails; lastErrorCode() then tells why.
+  virtual void* loadHostLibrary() = 0;
+  // The exported symbol of exactly that name, or null.
+  virtual void* resolveSymbol(void* library, const char* name) = 0;
+  virtual void freeLibrary(void* library) = 0;
+  virtual std::uint32_t lastErrorCode() = 0;
+  // The system's own text for an error code, as the system gives it.
+  virtual std::string systemErrorText(std::uint32_t code) = 0;
+
   // Milliseconds since some fixed moment; wraps around like the system's.
   virtual std::uint32_t tickCount() = 0;
 

@@ -11,6 +11,7 @@
 #include "base/error.h"
 #include "params/preset_commands.h"
 #include "params/preset_format.h"
+#include "platform/headless/headless_platform.h"
 
 namespace rillmark {
 namespace {
@@ -282,40 +283,24 @@ TEST_F(PresetFile, ASparseGigabyteFileLoads) {
 }
 
 TEST_F(PresetFile, DialogsUseTheFilterAndExtension) {
-  struct Dialogs : Platform {
-    std::uint32_t tickCount() override { return 0; }
-    char decimalSeparator() override { return '.'; }
-    void showMessage(const std::string&) override {}
-    std::string inputBox(const std::string&, const std::string&, const std::string& d) override { return d; }
-    std::optional<std::string> openFileDialog(const FileDialogOptions& o) override {
-      opened.push_back(o);
-      return chosen;
-    }
-    std::optional<std::string> saveFileDialog(const FileDialogOptions& o) override {
-      saved.push_back(o);
-      return chosen;
-    }
-    std::vector<FileDialogOptions> opened, saved;
-    std::optional<std::string> chosen;
-  } platform;
+  HeadlessPlatform platform;
 
   lines = {"kept"};
   btnsaveClick(params, platform, lines);  // cancelled: nothing happens
   btnloadClick(params, platform, lines);
   EXPECT_EQ(lines, (std::vector<std::string>{"kept"}));
-  ASSERT_EQ(platform.saved.size(), 1u);
-  ASSERT_EQ(platform.opened.size(), 1u);
-  EXPECT_EQ(platform.saved[0].filter, "Rillmark Preset (*.RMP)|*.rmp");
-  EXPECT_EQ(platform.saved[0].defaultExtension, "rmp");
-  EXPECT_TRUE(platform.saved[0].promptOverwrite);
-  EXPECT_TRUE(platform.saved[0].hideReadOnly);
-  EXPECT_FALSE(platform.opened[0].promptOverwrite);
-  EXPECT_TRUE(platform.opened[0].hideReadOnly);
-  EXPECT_FALSE(platform.opened[0].fileMustExist);
+  ASSERT_EQ(platform.fileDialogs.size(), 2u);
+  EXPECT_EQ(platform.fileDialogs[0].filter, "Rillmark Preset (*.RMP)|*.rmp");
+  EXPECT_EQ(platform.fileDialogs[0].defaultExtension, "rmp");
+  EXPECT_TRUE(platform.fileDialogs[0].promptOverwrite);
+  EXPECT_TRUE(platform.fileDialogs[0].hideReadOnly);
+  EXPECT_FALSE(platform.fileDialogs[1].promptOverwrite);
+  EXPECT_TRUE(platform.fileDialogs[1].hideReadOnly);
+  EXPECT_FALSE(platform.fileDialogs[1].fileMustExist);
 
-  platform.chosen = (folder / "chosen.rmp").string();
+  platform.chosenFile = (folder / "chosen.rmp").string();
   btnsaveClick(params, platform, lines);
-  EXPECT_EQ(bytesOf(*platform.chosen), kStartValueFile);
+  EXPECT_EQ(bytesOf(*platform.chosenFile), kStartValueFile);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// A RunView and a Platform for tests: they record what a run shows and let
+// A RunView and SetupView, and a Platform, for tests: they record what a run shows and let
 // a test act at a chosen message pump (a Stop click arriving mid-frame).
 #pragma once
 
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/headless/headless_platform.h"
 #include "scene/setup_view.h"
 #include "sim/run_view.h"
 
@@ -47,46 +47,17 @@ class RecordingRunView : public RunView, public SetupView {
   int currentItem = -1;
 };
 
-class FakePlatform : public Platform {
+// The headless platform with a clock that moves only as a test says.
+class FakePlatform : public HeadlessPlatform {
  public:
   std::uint32_t tickCount() override {
     const std::uint32_t now = ticks;
     ticks += ticksPerReading;
     return now;
   }
-  char decimalSeparator() override { return separator; }
-  void showMessage(const std::string& text) override { messages.push_back(text); }
-  // Answers the input dialog with the next queued answer; with none left
-  // the user cancels, which gives back the default text.
-  std::string inputBox(const std::string& caption, const std::string& prompt,
-                       const std::string& defaultText) override {
-    dialogs.push_back({caption, prompt, defaultText});
-    if (answers.empty()) return defaultText;
-    std::string answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-  }
 
   std::uint32_t ticks = 0;
   std::uint32_t ticksPerReading = 0;
-  char separator = '.';
-  std::optional<std::string> openFileDialog(const FileDialogOptions& options) override {
-    fileDialogs.push_back(options);
-    return chosenFile;
-  }
-  std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override {
-    fileDialogs.push_back(options);
-    return chosenFile;
-  }
-
-  std::vector<std::string> messages;
-  std::vector<FileDialogOptions> fileDialogs;
-  std::optional<std::string> chosenFile;  // nothing: the user cancels
-  struct Dialog {
-    std::string caption, prompt, defaultText;
-  };
-  std::vector<Dialog> dialogs;
-  std::vector<std::string> answers;
 };
 
 }  // namespace rillmark::testing

@@ -1,10 +1,40 @@
 #include "platform/posix/posix_platform.h"
 
+#include <dlfcn.h>
+
 #include <clocale>
-#include <cstdio>
 #include <ctime>
 
 namespace rillmark {
+
+namespace {
+
+// dlopen reports text, not a number; this stands for "could not load".
+constexpr std::uint32_t kLoadFailed = 126;
+
+}  // namespace
+
+void* PosixPlatform::loadHostLibrary() {
+  void* library = dlopen("libtsxapi.so", RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) {
+    const char* why = dlerror();
+    lastLoadError_ = why ? why : "the library could not be loaded";
+  }
+  return library;
+}
+
+void* PosixPlatform::resolveSymbol(void* library, const char* name) {
+  if (library == nullptr) return nullptr;
+  return dlsym(library, name);
+}
+
+void PosixPlatform::freeLibrary(void* library) {
+  if (library != nullptr) dlclose(library);
+}
+
+std::uint32_t PosixPlatform::lastErrorCode() { return kLoadFailed; }
+
+std::string PosixPlatform::systemErrorText(std::uint32_t) { return lastLoadError_; }
 
 std::uint32_t PosixPlatform::tickCount() {
   timespec now{};
@@ -21,15 +51,5 @@ char PosixPlatform::decimalSeparator() {
     return '.';
   return conventions->decimal_point[0];
 }
-
-void PosixPlatform::showMessage(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
-
-std::string PosixPlatform::inputBox(const std::string&, const std::string&, const std::string& defaultText) {
-  return defaultText;
-}
-
-std::optional<std::string> PosixPlatform::openFileDialog(const FileDialogOptions&) { return std::nullopt; }
-
-std::optional<std::string> PosixPlatform::saveFileDialog(const FileDialogOptions&) { return std::nullopt; }
 
 }  // namespace rillmark

@@ -1,22 +1,26 @@
-// The platform services on Linux, for the demo and the native plug-in
-// library. There are no windows here: a message goes to standard error and
-// the input dialog answers with its default text, as a cancel would.
+// The platform on Linux: real ticks, the C locale's decimal separator and
+// libtsxapi.so loaded with dlopen. There is no window system here, so
+// messages and dialogs behave as on the headless platform.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/headless/headless_platform.h"
 
 namespace rillmark {
 
-class PosixPlatform : public Platform {
+class PosixPlatform : public HeadlessPlatform {
  public:
+  PosixPlatform() { echoMessages = true; }
+
+  void* loadHostLibrary() override;
+  void* resolveSymbol(void* library, const char* name) override;
+  void freeLibrary(void* library) override;
+  std::uint32_t lastErrorCode() override;
+  std::string systemErrorText(std::uint32_t code) override;
   std::uint32_t tickCount() override;
   char decimalSeparator() override;
-  void showMessage(const std::string& text) override;
-  std::string inputBox(const std::string& caption, const std::string& prompt,
-                       const std::string& defaultText) override;
-  // No dialogs without a window system: both answer as if cancelled.
-  std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
-  std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
+
+ private:
+  std::string lastLoadError_;
 };
 
 }  // namespace rillmark
