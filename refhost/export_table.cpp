@@ -5,6 +5,7 @@
 
 #include "hostapi/host_api.h"
 #include "refhost/host_exports.h"
+#include "refhost/uncalled_exports.h"
 
 namespace refhost {
 
@@ -21,6 +22,9 @@ const Export kExports[] = {
 #define RILLMARK_HOST_FUNCTION(family, Ret, name, params) {#name, reinterpret_cast<void*>(&::name)},
 #include "hostapi/host_functions.inc"
 #undef RILLMARK_HOST_FUNCTION
+#define RILLMARK_UNCALLED_HOST_NAME(name) {#name, reinterpret_cast<void*>(&::name)},
+#include "hostapi/uncalled_host_names.inc"
+#undef RILLMARK_UNCALLED_HOST_NAME
 };
 
 std::set<std::string, std::less<>>& hidden() {
