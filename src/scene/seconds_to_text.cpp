@@ -13,7 +13,11 @@ std::string fixed(double value, int decimals) {
   return std::string(buffer, result.ptr);
 }
 
-std::string twoDigits(double whole) { return (whole < 10 ? "0" : "") + fixed(whole, 0); }
+std::string twoDigits(double whole) {
+  std::string text = whole < 10 ? "0" : "";
+  text += fixed(whole, 0);
+  return text;
+}
 
 }  // namespace
 
@@ -25,13 +29,18 @@ std::string SecondsToText(float seconds, char decimalSeparator) {
   const double m = std::floor(rest / 60);
   const float r = static_cast<float>(rest - 60 * m);
 
-  std::string secondsText = fixed(r, 2);
+  // The padding is decided on the unrounded value, so 9.999 s shows as 010.00.
+  std::string secondsText = r < 10 ? "0" : "";
+  secondsText += fixed(r, 2);
   for (char& c : secondsText) {
     if (c == '.') c = decimalSeparator;
   }
-  // The padding is decided on the unrounded value, so 9.999 s shows as 010.00.
-  if (r < 10) secondsText.insert(0, "0");
-  return twoDigits(h) + ":" + twoDigits(m) + ":" + secondsText;
+  std::string text = twoDigits(h);
+  text += ':';
+  text += twoDigits(m);
+  text += ':';
+  text += secondsText;
+  return text;
 }
 
 }  // namespace rillmark

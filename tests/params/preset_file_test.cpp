@@ -177,7 +177,7 @@ TEST_F(PresetFile, MissingLinesFailAfterApplyingThoseThere) {
   EXPECT_TRUE(lines.empty());
 
   // A NUL ends the text.
-  EXPECT_EQ(load(file("nul.rmp", std::string("2\r\n0.1\r\n\0" "0.3\r\n", 12))), "List index out of bounds (2)");
+  EXPECT_EQ(load(file("stops-at-zero.rmp", std::string("2\r\n0.1\r\n\0" "0.3\r\n", 12))), "List index out of bounds (2)");
   EXPECT_EQ(params.spinamp.Value(), 2.0f);
 }
 
