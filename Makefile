@@ -1,0 +1,27 @@
+# The interface is two commands: make demo and make test (see README.md).
+# Everything real lives in scripts/.
+
+DEMO := build/native/apps/demo/rillmark_demo
+DEMO_ARGS ?=
+BENCH_ARGS ?=
+
+.PHONY: test demo bench setup clean
+
+test:
+	scripts/setup.sh
+	scripts/test.sh
+
+demo:
+	scripts/setup.sh native
+	cmake --build build/native -j $$(nproc) --target rillmark_demo
+	$(DEMO) $(DEMO_ARGS)
+
+bench:
+	scripts/setup.sh native
+	scripts/bench.sh $(BENCH_ARGS)
+
+setup:
+	scripts/setup.sh
+
+clean:
+	rm -rf build
