@@ -13,6 +13,17 @@ constexpr float kEffectorRadius = 0.4f;
 constexpr float kWindSourceRadius = 0.6f;
 constexpr int kVisibilityKey = 24;
 
+// Shows or hides the object and keys its visibility at frame 0.
+void keyVisibility(HostHandle object, bool visible) {
+  host::tsxAnimSetActiveFrame(object, 0);
+  if (visible) {
+    host::tsxMNodeSetVisible(object);
+  } else {
+    host::tsxMNodeSetInvisible(object);
+  }
+  host::tsxSobjSetFrame(object, kVisibilityKey);
+}
+
 }  // namespace
 
 void SceneCommands::btnselectClick() {
@@ -90,13 +101,7 @@ void SceneCommands::setEffectorsVisible(bool visible) {
     if (!effectors_.item(i).checked) continue;
     HostHandle object = FindObjectByName(effectors_.item(i).text);
     if (object == nullptr) continue;
-    host::tsxAnimSetActiveFrame(object, 0);
-    if (visible) {
-      host::tsxMNodeSetVisible(object);
-    } else {
-      host::tsxMNodeSetInvisible(object);
-    }
-    host::tsxSobjSetFrame(object, kVisibilityKey);
+    keyVisibility(object, visible);
   }
   host::tsxSceneDraw();
 }
@@ -137,16 +142,7 @@ void SceneCommands::btnhidewindClick() { setWindSourceVisible(false); }
 
 // Unlike the effectors' Show and Hide, this leaves the play mode alone.
 void SceneCommands::setWindSourceVisible(bool visible) {
-  HostHandle source = state_.WindSourceObject;
-  if (source != nullptr) {
-    host::tsxAnimSetActiveFrame(source, 0);
-    if (visible) {
-      host::tsxMNodeSetVisible(source);
-    } else {
-      host::tsxMNodeSetInvisible(source);
-    }
-    host::tsxSobjSetFrame(source, kVisibilityKey);
-  }
+  if (state_.WindSourceObject != nullptr) keyVisibility(state_.WindSourceObject, visible);
   host::tsxSceneDraw();
 }
 
