@@ -29,6 +29,11 @@ export RILLMARK_DISPLAY=$DISPLAY
 wineserver -p
 stop_wine() { wineserver -k 2>/dev/null || true; }
 trap stop_wine EXIT
+# The first Wine program of a session starts Wine's own services, which
+# live on with the persistent wineserver and keep that program's standard
+# output open. Started here with nothing attached, they can never hold a
+# test's output pipe, which would leave CTest waiting for it to close.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 status=0
 "$@" || status=$?
