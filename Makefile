@@ -4,6 +4,7 @@
 DEMO := build/native/apps/demo/rillmark_demo
 DEMO_ARGS ?=
 BENCH_ARGS ?=
+MAKEFLAGS += --no-print-directory
 
 .PHONY: test demo bench setup clean
 

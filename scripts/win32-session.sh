@@ -31,8 +31,9 @@ stop_wine() { wineserver -k 2>/dev/null || true; }
 trap stop_wine EXIT
 # The first Wine program of a session starts Wine's own services, which
 # live on with the persistent wineserver and keep that program's standard
-# output open. Started here with nothing attached, they can never hold a
-# test's output pipe, which would leave CTest waiting for it to close.
+# output open. Start them here with nothing attached; wine-run.sh guards
+# against the ones started later (the desktop process comes with the first
+# window) by never handing Wine its caller's pipe.
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 status=0

@@ -6,7 +6,7 @@
 # Some programs open windows, so they always get an X display, never the
 # user's: the one named by RILLMARK_DISPLAY when a whole test run shares one
 # Xvfb (scripts/win32-session.sh), or else a private Xvfb for this program.
-set -euo pipefail
+set -uo pipefail
 
 if [[ ${1:-} != --prefix || $# -lt 3 ]]; then
   echo "usage: wine-run.sh --prefix DIR PROGRAM [ARGS...]" >&2
@@ -16,12 +16,31 @@ prefix=$2
 shift 2
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-"$here/wine-prefix.sh" "$prefix"
+"$here/wine-prefix.sh" "$prefix" || exit 1
 export WINEPREFIX=$prefix
 source "$here/wine-env.sh"
 
 if [[ -n ${RILLMARK_DISPLAY:-} ]]; then
   export DISPLAY=$RILLMARK_DISPLAY
-  exec wine "$@"
+  run=(wine "$@")
+else
+  run=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" wine "$@")
 fi
-exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" wine "$@"
+
+# The program's output reaches our caller through a file that we follow,
+# not through an inherited pipe. Wine starts its service processes
+# (services.exe, explorer.exe /desktop, ...) from the first program that
+# needs them and they inherit its stderr; as long as the wineserver lives
+# they would hold CTest's pipe open, and CTest would wait for them until the
+# test timed out. tail stops when the program does.
+log=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
+"${run[@]}" </dev/null >"$log" 2>&1 &
+child=$!
+tail -n +1 -s 0.2 -f --pid="$child" "$log" &
+follower=$!
+trap 'kill "$child" 2>/dev/null' TERM INT HUP
+status=0
+wait "$child" || status=$?
+wait "$follower"
+rm -f "$log"
+exit "$status"
