@@ -63,8 +63,11 @@ void install() {
 }
 
 void resetRecord() {
-  windows().created.clear();
-  windows().destroyed.clear();
+  HeadlessWindows& w = windows();
+  w.created.clear();
+  w.destroyed.clear();
+  w.nextId = 1;
+  for (const HeadlessFormPeer* peer : w.live) w.nextId = std::max(w.nextId, peer->id() + 1);
 }
 
 }  // namespace rillmark::ui::headless

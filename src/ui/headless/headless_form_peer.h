@@ -66,7 +66,7 @@ HeadlessWindows& windows();
 
 // Installs this backend as the toolkit's peer factory.
 void install();
-// Forgets the record (live windows stay live).
+// Forgets the record and counts ids from 1 again (past any live window).
 void resetRecord();
 
 }  // namespace rillmark::ui::headless
