@@ -7,7 +7,8 @@ namespace rillmark {
 void ResetFloatControl() {
   const std::uint16_t x87 = kFloatControlWord;
   const std::uint32_t sse = kSseControlWord;
-  asm volatile("fclex\n\tfldcw %0" : : "m"(x87));
+  // fnclex, not fclex: waiting would raise a pending unmasked exception.
+  asm volatile("fnclex\n\tfldcw %0" : : "m"(x87));
   asm volatile("ldmxcsr %0" : : "m"(sse));
 }
 

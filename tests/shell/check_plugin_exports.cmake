@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # cmake -DOBJDUMP=<objdump> -DPLUGIN=<Rillmark.tsx> -P check_plugin_exports.cmake
 # Fails unless the plug-in exports exactly tsxDeactivate, tsxGetData,
 # tsxOnLeftClick and tsxOnRightClick, and imports only from DLLs that every
@@ -13,10 +14,10 @@ endif()
 
 # Export names are the lines "[   n] name" after the name pointer table.
 string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n(([ \t]*\\[[ 0-9]+\\] [^\n]+\n)*)" _ "${dump}")
-string(REGEX MATCHALL "\\] [A-Za-z_0-9@?]+" export_lines "${CMAKE_MATCH_1}")
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [^ \t\n]+" export_lines "${CMAKE_MATCH_1}")
 set(exports)
 foreach(line IN LISTS export_lines)
-  string(SUBSTRING "${line}" 2 -1 name)
+  string(REGEX REPLACE "^\\[ *[0-9]+\\] " "" name "${line}")
   list(APPEND exports ${name})
 endforeach()
 list(SORT exports)

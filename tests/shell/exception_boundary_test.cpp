@@ -53,7 +53,7 @@ TEST(FloatControl, EveryExceptionIsMaskedAndRoundingIsToNearest) {
   // Start from the worst a host could leave: traps on, rounding down.
   const std::uint16_t x87 = 0x0C00 | 0x0200;  // all traps enabled, truncating
   const std::uint32_t sse = 0x6000 | 0x8040;  // all traps enabled, toward zero, FZ and DAZ
-  asm volatile("fldcw %0" : : "m"(x87));
+  asm volatile("fnclex\n\tfldcw %0" : : "m"(x87));
   asm volatile("ldmxcsr %0" : : "m"(sse));
   ResetFloatControl();
   EXPECT_EQ(currentFloatControlWord() & 0x1F3F, 0x133F);
