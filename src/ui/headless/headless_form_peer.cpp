@@ -53,8 +53,10 @@ HeadlessFormPeer* HeadlessWindows::find(const void* handle) const {
 }
 
 HeadlessWindows& windows() {
-  static HeadlessWindows* record = new HeadlessWindows();  // outlives every form, even at exit
-  return *record;
+  // Destroyed with the module's statics, after the library's unload
+  // handler has destroyed the last form.
+  static HeadlessWindows record;
+  return record;
 }
 
 void install() {

@@ -1,0 +1,375 @@
+// rillmark_win32_host: a host program that meets Rillmark.tsx as the real
+// host does. It opens a main view window, loads the reference host library
+// tsxapi.dll and the plug-in by name from its own folder, drives the four
+// exports and checks what the plug-in shows: the description record, one
+// panel window owned by the main view, the version message on an old host,
+// and that unloading takes the panel away.
+//
+//   rillmark_win32_host                    the whole session
+//   rillmark_win32_host --hold MS          keep the panel open MS ms (screenshots)
+//   rillmark_win32_host --missing-host-library
+//       copies itself and the plug-in to a folder without tsxapi.dll and
+//       runs the copy with --expect-load-failure, which checks the message
+//       the plug-in shows when it cannot load the host library.
+//
+// Exit code 0 when every check passed.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "dialog_watcher.h"
+
+namespace {
+
+using rillmark::testhost::DialogWatcher;
+
+int failures = 0;
+
+void check(bool ok, const std::string& what) {
+  std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+  std::fflush(stdout);
+  if (!ok) ++failures;
+}
+
+std::string quoted(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else out += c;
+  }
+  return "\"" + out + "\"";
+}
+
+void checkTexts(const std::vector<std::string>& got, const std::vector<std::string>& expected, const std::string& what) {
+  bool same = got == expected;
+  check(same, what);
+  if (!same) {
+    for (const auto& t : got) std::printf("  shown:    %s\n", quoted(t).c_str());
+    for (const auto& t : expected) std::printf("  expected: %s\n", quoted(t).c_str());
+  }
+}
+
+// GetProcAddress gives every export one type; the detour through void*
+// says that the real type is known.
+template <class T>
+T proc(HMODULE module, const char* name) {
+  return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+using GetDataFn = int(__cdecl*)(void*, int);
+using ClickFn = int(__cdecl*)();
+using VoidFn = void(__cdecl*)();
+
+struct Plugin {
+  HMODULE module = nullptr;
+  GetDataFn tsxGetData = nullptr;
+  ClickFn tsxOnLeftClick = nullptr;
+  VoidFn tsxOnRightClick = nullptr;
+  VoidFn tsxDeactivate = nullptr;
+
+  bool load() {
+    module = LoadLibraryA("Rillmark.tsx");
+    if (module == nullptr) return false;
+    tsxGetData = proc<GetDataFn>(module, "tsxGetData");
+    tsxOnLeftClick = proc<ClickFn>(module, "tsxOnLeftClick");
+    tsxOnRightClick = proc<VoidFn>(module, "tsxOnRightClick");
+    tsxDeactivate = proc<VoidFn>(module, "tsxDeactivate");
+    return tsxGetData && tsxOnLeftClick && tsxOnRightClick && tsxDeactivate;
+  }
+};
+
+void pump(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  } while (GetTickCount() - start < milliseconds);
+}
+
+HWND createMainView() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+  wc.lpszClassName = "RillmarkTestHostView";
+  RegisterClassA(&wc);
+  HWND view = CreateWindowExA(0, wc.lpszClassName, "Test host main view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                              800, 600, nullptr, nullptr, wc.hInstance, nullptr);
+  pump(50);
+  return view;
+}
+
+struct OwnedSearch {
+  HWND owner;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectOwned(HWND window, LPARAM lParam) {
+  auto* s = reinterpret_cast<OwnedSearch*>(lParam);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId() && GetWindow(window, GW_OWNER) == s->owner) s->found.push_back(window);
+  return TRUE;
+}
+
+// Every top-level window of this process that the main view owns.
+std::vector<HWND> ownedWindows(HWND owner) {
+  OwnedSearch search{owner, {}};
+  EnumWindows(collectOwned, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The creation parameters of each window the plug-in makes with the main
+// view as owner, exactly as it passes them to CreateWindowExA: the system
+// adds WS_EX_WINDOWEDGE to a captioned window before anyone else (even a
+// CBT hook) sees the style, so the plug-in's own call is intercepted by
+// pointing its import of CreateWindowExA at recordingCreateWindowExA.
+struct Creation {
+  DWORD exStyle;
+  DWORD style;
+};
+std::vector<Creation> creations;
+HWND watchedOwner = nullptr;
+
+HWND WINAPI recordingCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                                     LPVOID param) {
+  if (parent == watchedOwner && watchedOwner != nullptr) creations.push_back({exStyle, style});
+  return CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menu, instance, param);
+}
+
+// Replaces module's import of dll!name by replacement; false if it has none.
+bool redirectImport(HMODULE module, const char* dll, const char* name, void* replacement) {
+  auto* base = reinterpret_cast<unsigned char*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (dir.VirtualAddress == 0) return false;
+  for (auto* imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name != 0; ++imp) {
+    if (lstrcmpiA(reinterpret_cast<const char*>(base + imp->Name), dll) != 0) continue;
+    auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0) continue;
+      DWORD old = 0;
+      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
+      slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string text(const unsigned char* p) { return reinterpret_cast<const char*>(p); }
+
+std::string exeFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s = path;
+  return s.substr(0, s.find_last_of("\\/") + 1);
+}
+
+// What the plug-in must say when tsxapi.dll cannot be loaded: the system's
+// own text for the code, cut to 255 characters and stripped of trailing
+// blanks, control characters and full stops.
+std::string expectedLoadFailure(DWORD code) {
+  char buffer[256] = {};
+  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
+                                 sizeof buffer, nullptr);
+  std::string system(buffer, n);
+  if (system.size() > 255) system.resize(255);
+  while (!system.empty()) {
+    const auto c = static_cast<unsigned char>(system.back());
+    if (c > ' ' && c != 0x7F && c != '.') break;
+    system.pop_back();
+  }
+  return "Unhandled exception in \"\" tSX plugin.\r\nThe exception is classified as: \r\n\r\nException : Error " +
+         std::to_string(code) + " initializing tsx API in Plugin: " + system;
+}
+
+int expectLoadFailure() {
+  DialogWatcher watcher;
+  check(GetModuleHandleA("tsxapi.dll") == nullptr, "tsxapi.dll is not loaded in this process");
+  Plugin plugin;
+  check(plugin.load(), "Rillmark.tsx loads without tsxapi.dll beside it");
+  if (!plugin.module) return 1;
+  unsigned char record[100];
+  std::memset(record, 0xCC, sizeof record);
+  check(plugin.tsxGetData(record, 1) == -1, "tsxGetData answers -1 when the host library cannot be loaded");
+  checkTexts(watcher.take(), {expectedLoadFailure(ERROR_MOD_NOT_FOUND)}, "the load failure message, word for word");
+  bool untouched = true;
+  for (unsigned char b : record) untouched = untouched && b == 0xCC;
+  check(untouched, "the description is not written");
+  FreeLibrary(plugin.module);
+  return failures == 0 ? 0 : 1;
+}
+
+int runWithoutHostLibrary() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "rillmark-no-tsxapi-" + std::to_string(GetCurrentProcessId()) + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string exe = folder + "rillmark_win32_host.exe";
+  const std::string plugin = folder + "Rillmark.tsx";
+  check(CopyFileA(self, exe.c_str(), FALSE) != 0, "copy the host program to " + folder);
+  check(CopyFileA((exeFolder() + "Rillmark.tsx").c_str(), plugin.c_str(), FALSE) != 0, "copy Rillmark.tsx there");
+
+  std::string command = "\"" + exe + "\" --expect-load-failure";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  DWORD exitCode = 1;
+  if (CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &si, &pi)) {
+    WaitForSingleObject(pi.hProcess, 120000);
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  check(exitCode == 0, "the run without tsxapi.dll passed");
+  DeleteFileA(plugin.c_str());
+  DeleteFileA(exe.c_str());
+  RemoveDirectoryA(folder.c_str());
+  return failures == 0 ? 0 : 1;
+}
+
+int runSession(DWORD holdMs) {
+  DialogWatcher watcher;
+  HWND view = createMainView();
+  check(view != nullptr, "the main view exists");
+
+  HMODULE api = LoadLibraryA("tsxapi.dll");
+  check(api != nullptr, "tsxapi.dll loads");
+  if (!api) return 1;
+  auto reset = proc<void(__cdecl*)()>(api, "refhost_reset");
+  auto setVersion = proc<void(__cdecl*)(int, int)>(api, "refhost_set_version");
+  auto setMainView = proc<void(__cdecl*)(void*)>(api, "refhost_set_main_view");
+  check(reset && setVersion && setMainView, "the reference host's controls resolve");
+  if (!reset || !setVersion || !setMainView) return 1;
+  reset();
+  setMainView(view);
+  setVersion(430, 0);
+
+  Plugin plugin;
+  check(plugin.load(), "Rillmark.tsx loads and has its four exports");
+  if (!plugin.module) return 1;
+
+  unsigned char record[100];
+  std::memset(record, 0xCC, sizeof record);
+  check(plugin.tsxGetData(record, 42) == 0, "tsxGetData answers 0");
+  check(text(record) == "Rillmark" && record[9] == 0xCC && record[31] == 0xCC, "name \"Rillmark\", NUL, rest untouched");
+  check(text(record + 32) == "Rillmark developers" && record[52] == 0xCC && record[95] == 0xCC,
+        "author text, NUL, rest untouched");
+  check(record[96] == 2 && record[97] == 0 && record[98] == 2 && record[99] == 0, "Code1 and Code2 are 2");
+
+  watchedOwner = view;
+  check(redirectImport(plugin.module, "USER32.dll", "CreateWindowExA", reinterpret_cast<void*>(&recordingCreateWindowExA)),
+        "the plug-in's CreateWindowExA import is watched");
+  check(plugin.tsxOnLeftClick() == 0, "first left click answers 0");
+  check(plugin.tsxOnLeftClick() == 0, "second left click answers 0");
+  pump(100);
+
+  std::vector<HWND> panels = ownedWindows(view);
+  check(panels.size() == 1, "one panel window owned by the main view (found " + std::to_string(panels.size()) + ")");
+  check(creations.size() == 1, "one window created with the main view as owner");
+  if (!creations.empty()) {
+    char hex[64];
+    std::snprintf(hex, sizeof hex, "0x%lX", static_cast<unsigned long>(creations[0].exStyle));
+    check(creations[0].exStyle == 0x10080, std::string("created with extended style exactly 0x10080 (") + hex + ")");
+    check((creations[0].style & WS_CHILD) == 0, "created without WS_CHILD");
+  }
+  HWND panel = panels.empty() ? nullptr : panels[0];
+  if (panel) {
+    const auto exStyle = static_cast<DWORD>(GetWindowLongA(panel, GWL_EXSTYLE));
+    char hex[64];
+    std::snprintf(hex, sizeof hex, "0x%lX", static_cast<unsigned long>(exStyle));
+    // The system adds WS_EX_WINDOWEDGE to every window with a dialog frame
+    // (a caption has one), whatever the creator asked for.
+    check((exStyle & ~static_cast<DWORD>(WS_EX_WINDOWEDGE)) == 0x10080,
+          std::string("the window's extended style is 0x10080 apart from the system's window edge (") + hex + ")");
+    char caption[64] = {};
+    GetWindowTextA(panel, caption, sizeof caption);
+    check(std::string(caption) == "Rillmark", std::string("caption \"Rillmark\" (") + caption + ")");
+    RECT client{}, outer{};
+    GetClientRect(panel, &client);
+    GetWindowRect(panel, &outer);
+    check(client.right == 180 && client.bottom == 363,
+          "client area 180 x 363 (" + std::to_string(client.right) + " x " + std::to_string(client.bottom) + ")");
+    check(outer.left == 190 && outer.top == 102,
+          "position 190, 102 (" + std::to_string(outer.left) + ", " + std::to_string(outer.top) + ")");
+    check(IsWindowVisible(panel) != 0, "the panel is visible");
+    POINT middle{90, 180};
+    ClientToScreen(panel, &middle);
+    const LRESULT hit = SendMessageA(panel, WM_NCHITTEST, 0, MAKELPARAM(middle.x, middle.y));
+    check(hit == HTCAPTION, "a bare spot of the client area answers HTCAPTION (" + std::to_string(hit) + ")");
+
+    plugin.tsxOnRightClick();
+    plugin.tsxDeactivate();
+    pump(50);
+    check(IsWindow(panel) && IsWindowVisible(panel), "right click and deactivation leave the panel visible");
+    if (holdMs > 0) pump(holdMs);
+
+    // Closing frees the panel; the next click builds a new one.
+    SendMessageA(panel, WM_CLOSE, 0, 0);
+    pump(100);
+    check(!IsWindow(panel), "closing the panel destroys its window");
+    check(plugin.tsxOnLeftClick() == 0, "a click after closing answers 0");
+    pump(50);
+    panels = ownedWindows(view);
+    check(panels.size() == 1 && panels[0] != panel, "the click after closing builds a new panel");
+  }
+  check(watcher.take().empty(), "no message box so far");
+
+  HWND secondPanel = panels.empty() ? nullptr : panels[0];
+  FreeLibrary(plugin.module);
+  pump(50);
+  check(secondPanel == nullptr || !IsWindow(secondPanel), "unloading the plug-in destroys the panel");
+  check(ownedWindows(view).empty(), "no plug-in window is left");
+  check(GetModuleHandleA("Rillmark.tsx") == nullptr, "the plug-in is unloaded");
+
+  // An older host: the plug-in refuses it with the version message.
+  setVersion(310, 0);
+  Plugin old;
+  check(old.load(), "Rillmark.tsx loads again");
+  if (old.module) {
+    std::memset(record, 0xCC, sizeof record);
+    check(old.tsxGetData(record, 1) == -1, "tsxGetData answers -1 on a 3.10 host");
+    checkTexts(watcher.take(), {"This Plugin requires trueSpace version  3.20, but version  3.10 is installed."},
+               "the version message, word for word");
+    check(record[0] == 0xCC && record[32] == 0xCC && record[96] == 0xCC, "the description is not written");
+    FreeLibrary(old.module);
+  }
+
+  // Every reference the plug-in took on the host library was given back.
+  FreeLibrary(api);
+  check(GetModuleHandleA("tsxapi.dll") == nullptr, "the host library's last reference was this program's own");
+  DestroyWindow(view);
+  return failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  DWORD holdMs = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--expect-load-failure") return expectLoadFailure();
+    if (arg == "--missing-host-library") return runWithoutHostLibrary();
+    if (arg == "--hold" && i + 1 < argc) holdMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+  }
+  const int status = runSession(holdMs);
+  std::printf("%s\n", status == 0 ? "all checks passed" : "some checks FAILED");
+  return status;
+}
