@@ -9,35 +9,12 @@
 #include "hostapi/host_api_entries.h"
 #include "platform/headless/headless_platform.h"
 #include "refhost/refhost.h"
+#include "support/reference_host_loader.h"
 
 namespace rillmark {
 namespace {
 
-// A loader over the reference host linked into this program: it hands out
-// the reference host's functions by name (hidden names are missing) and
-// counts the library references it gives and takes back.
-class ReferenceHostLoader : public HeadlessPlatform {
- public:
-  void* loadHostLibrary() override {
-    if (failLoad) return nullptr;
-    ++references;
-    return &library;
-  }
-  void* resolveSymbol(void* handle, const char* name) override {
-    ++lookups;
-    return handle == &library ? refhost::lookupExport(name) : nullptr;
-  }
-  void freeLibrary(void* handle) override {
-    if (handle == &library) --references;
-  }
-  std::uint32_t lastErrorCode() override { return 126; }
-  std::string systemErrorText(std::uint32_t) override { return "The specified module could not be found. \r\n"; }
-
-  bool failLoad = false;
-  int references = 0;
-  int lookups = 0;
-  int library = 0;
-};
+using testing::ReferenceHostLoader;
 
 class HostBinding : public ::testing::Test {
  protected:

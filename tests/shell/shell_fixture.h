@@ -13,37 +13,13 @@
 #include "hostapi/host_binding.h"
 #include "platform/headless/headless_platform.h"
 #include "refhost/refhost.h"
+#include "support/reference_host_loader.h"
 #include "shell/library_notify.h"
 #include "shell/plugin_host.h"
 #include "ui/control_panel.h"
 #include "ui/headless/headless_form_peer.h"
 
 namespace rillmark::testing {
-
-class ReferenceHostLoader : public HeadlessPlatform {
- public:
-  void* loadHostLibrary() override {
-    ++loads;
-    if (failLoad) return nullptr;
-    ++references;
-    return &library;
-  }
-  void* resolveSymbol(void* handle, const char* name) override {
-    return handle == &library ? refhost::lookupExport(name) : nullptr;
-  }
-  void freeLibrary(void* handle) override {
-    ++frees;
-    if (handle == &library) --references;
-  }
-  std::uint32_t lastErrorCode() override { return 126; }
-  std::string systemErrorText(std::uint32_t) override { return "The specified module could not be found.\r\n"; }
-
-  bool failLoad = false;
-  int loads = 0;
-  int frees = 0;
-  int references = 0;
-  int library = 0;
-};
 
 inline void* const kMainView = reinterpret_cast<void*>(0x5150);
 
