@@ -9,6 +9,12 @@
 
 namespace rillmark {
 
+struct ScreenPoint {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
 // What a standard open or save file dialog is asked for.
 struct FileDialogOptions {
   std::string filter;            // "Description|*.ext"
@@ -49,6 +55,19 @@ class Platform {
   // The chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> openFileDialog(const FileDialogOptions& options) = 0;
   virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& options) = 0;
+
+  // The mouse pointer, in screen pixels. Hiding and showing nest as the
+  // system's display counter does: shown while shows >= hides.
+  virtual ScreenPoint cursorPos() = 0;
+  virtual void setCursorPos(ScreenPoint position) = 0;
+  virtual void showCursor(bool show) = 0;
 };
+
+// The platform the loaded plug-in runs on, installed by the composition
+// root (the library's load, a test, the demo); null before. Windows and
+// their handlers reach the platform through it, since the host builds them
+// with nothing but their owner window.
+Platform* activePlatform();
+void setActivePlatform(Platform* platform);
 
 }  // namespace rillmark

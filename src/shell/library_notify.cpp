@@ -18,6 +18,7 @@ bool runHook(Platform& platform, Boundary where, HostHook TtSXPluginHost::*hook)
 }  // namespace
 
 bool LibraryLoad(Platform& platform) {
+  setActivePlatform(&platform);
   if (!LibraryNotify(platform, kCreatePluginHost)) return false;
   InstallRillmarkHooks(*PluginHost);
   return LibraryNotify(platform, kProcessAttach);
@@ -36,6 +37,7 @@ bool LibraryNotify(Platform& platform, int reason, bool processExit) {
         if (processExit) PluginHost->abandonForms();
         delete PluginHost;
       }
+      if (completed && activePlatform() == &platform) setActivePlatform(nullptr);
       return completed;
     }
     case kProcessAttach:

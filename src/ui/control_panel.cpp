@@ -1,25 +1,484 @@
 #include "ui/control_panel.h"
 
+#include "base/error.h"
+#include "params/preset_commands.h"
+#include "params/presets.h"
+#include "sim/run_control.h"
+#include "ui/pictures.h"
+#include "ui/toolkit/backend.h"
+
 namespace rillmark {
 
-TForm1::TForm1(void* parentWindow) : TtsxForm(parentWindow) {
+namespace {
+
+using ui::Rect;
+
+Platform& requirePlatform() {
+  Platform* p = activePlatform();
+  if (p == nullptr) throw Error("The plug-in has no platform to run on");
+  return *p;
+}
+
+ui::Font boldFont() {
+  ui::Font f;
+  f.bold = true;
+  return f;
+}
+
+// Captions and values of the spinners are white on their dark strip.
+ui::Font spinnerFont() {
+  ui::Font f;
+  f.color = ui::kWhite;
+  return f;
+}
+
+constexpr ui::Color kSpinnerEditColor{114, 114, 114};
+
+// The x beyond the client area where the panel keeps what it hides.
+constexpr int kInfoPanelShown = 6;
+constexpr int kInfoPanelHidden = 182;
+
+}  // namespace
+
+SimulationState& ModuleSimulation() {
+  static SimulationState state;
+  return state;
+}
+
+TForm1::TForm1(void* parentWindow)
+    : TtsxForm(parentWindow),
+      state_(ModuleSimulation()),
+      commands_(state_, Params, Effectors, *this, requirePlatform()),
+      run_{state_, Params, *this, requirePlatform(), Effectors} {
   setName("Form1");
   setCaption("Rillmark");
   setBorderStyle(ui::BorderStyle::ToolWindow);
   setPosition({190, 102});
-  setClientSize({180, 363});
+  setClientSize({kClientWidth, kClientHeight});
+  setFont(ui::Font{});
+
+  buildTabs();
+  buildBottomPanel();
+  buildStatusBar();
+  buildInfoPanel();
+  cancelButton = btnstop;
+
+  onShow = [this](ui::Form& sender) { FormShow(sender); };
   onClose = [this](ui::Form& sender, ui::CloseAction& action) { FormClose(sender, action); };
 }
 
-// The plug-in host may destroy the panel on unload; the variable must not
-// keep pointing at it, or a later click would show a dead window.
+// The windows go while the panel is whole: tearing them down may still
+// deliver a focus change to a handler. The plug-in host may destroy the
+// panel on unload; the variable must not keep pointing at it.
 TForm1::~TForm1() {
+  destroyHandle();
   if (Form1 == this) Form1 = nullptr;
 }
 
-void TForm1::FormClose(ui::Form&, ui::CloseAction& action) {
-  action = ui::CloseAction::Free;
-  Form1 = nullptr;
+Platform& TForm1::platform() const { return requirePlatform(); }
+
+ui::Button* TForm1::addButton(ui::Control& parent, const char* name, Rect bounds, const char* caption) {
+  auto* b = parent.add<ui::Button>();
+  b->setName(name);
+  b->setBounds(bounds);
+  b->setCaption(caption);
+  return b;
 }
+
+TGlideSpinner* TForm1::addSpinner(ui::Control& parent, NumericParameter& parameter, const char* name, Rect bounds,
+                                  int editWidth) {
+  auto* s = parent.add<TGlideSpinner>(parameter);
+  s->setName(name);
+  s->setCaption(parameter.caption());
+  s->setFont(spinnerFont());
+  s->setEditColor(kSpinnerEditColor);
+  s->Sens = 21;
+  s->setBounds(bounds);
+  s->setEditWidth(editWidth);
+  return s;
+}
+
+FlagCheckBox* TForm1::addCheckBox(ui::Control& parent, FlagParameter& flag, const char* name, Rect bounds) {
+  auto* box = parent.add<FlagCheckBox>(flag);
+  box->setName(name);
+  box->setBounds(bounds);
+  return box;
+}
+
+void TForm1::setHint(ui::Control& control, const char* hint) {
+  control.setHint(hint);
+  control.onMouseMove = [this](ui::Control& sender, int x, int y) { ControlMouseMove(sender, x, y); };
+}
+
+void TForm1::buildTabs() {
+  PageControl1 = add<ui::PageControl>();
+  PageControl1->setName("PageControl1");
+  PageControl1->setBounds({0, 0, 180, 275});
+  PageControl1->setAlign(ui::Align::Left);
+  PageControl1->setHotTrack(true);
+  TabSheet1 = PageControl1->addPage("TabSheet1", "Animation");
+  TabSheet2 = PageControl1->addPage("TabSheet2", "Effectors");
+  TabSheet3 = PageControl1->addPage("TabSheet3", "Wind");
+  TabSheet2->setEnabled(false);
+  PageControl1->onMouseUp = [this](ui::Control& s, ui::MouseButton b, int x, int y) { PageControl1MouseUp(s, b, x, y); };
+
+  BitBtn1 = addButton(*this, "BitBtn1", {158, 4, 19, 15}, "0");
+  ui::Font marlett;
+  marlett.name = "Marlett";
+  marlett.bold = true;
+  BitBtn1->setFont(marlett);
+  BitBtn1->onClick = [this](ui::Control& s) { BitBtn1Click(s); };
+
+  buildAnimationPage();
+  buildEffectorsPage();
+  buildWindPage();
+}
+
+void TForm1::buildAnimationPage() {
+  ui::TabSheet& page = *TabSheet1;
+  btnselect = addButton(page, "btnselect", {0, 0, 101, 25}, "Select Water");
+  btnselect->setPicture(pictures::WaterRipples);
+  btnselect->onClick = [this](ui::Control& s) { btnselectClick(s); };
+  setHint(*btnselect, "Set Active Object as Water");
+
+  btneffector = addButton(page, "btneffector", {102, 0, 26, 25});
+  btneffector->setFlat(true);
+  btneffector->setPicture(pictures::EffectorNew);
+  btneffector->onClick = [this](ui::Control& s) { btneffectorClick(s); };
+  setHint(*btneffector, "Create New Effector");
+
+  btnshow = addButton(page, "btnshow", {128, 0, 22, 25});
+  btnshow->setFlat(true);
+  btnshow->setPicture(pictures::EyeOpen);
+  btnshow->onClick = [this](ui::Control& s) { btnshowClick(s); };
+  setHint(*btnshow, "Show Effector Objects");
+
+  btnhide = addButton(page, "btnhide", {150, 0, 22, 25});
+  btnhide->setFlat(true);
+  btnhide->setPicture(pictures::EyeHalf);
+  btnhide->onClick = [this](ui::Control& s) { btnhideClick(s); };
+  setHint(*btnhide, "Hide Effector Objects");
+
+  Panel1 = page.add<ui::Panel>();
+  Panel1->setName("Panel1");
+  Panel1->setBounds({0, 30, 171, 217});
+  Panel1->setBevels(ui::Bevel::Lowered, ui::Bevel::None);
+
+  // Each spinner has its picture to its left, centred on its row.
+  struct Row {
+    NumericParameter& parameter;
+    const char* name;
+    int y;
+    ui::Image** image;
+    const char* imageName;
+    ui::Picture picture;
+  };
+  const Row rows[] = {
+      {Params.spinamp, "spinamp", 13, &Image1, "Image1", pictures::ParamAmplitude},
+      {Params.spinfreq, "spinfreq", 42, &Image2, "Image2", pictures::ParamWavelength},
+      {Params.spinvel, "spinvel", 71, &Image3, "Image3", pictures::ParamSpeed},
+      {Params.spindecay, "spindecay", 100, &Image4, "Image4", pictures::ParamDecay},
+      {Params.spintimedecay, "spintimedecay", 129, &Image5, "Image5", pictures::ParamTimeDecay},
+      {Params.spinlat, "spinlat", 159, &Image6, "Image6", pictures::ParamLifeSpan},
+  };
+  TGlideSpinner** spinners[] = {&spinamp, &spinfreq, &spinvel, &spindecay, &spintimedecay, &spinlat};
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const Row& row = rows[i];
+    auto* image = Panel1->add<ui::Image>();
+    image->setName(row.imageName);
+    const int h = row.picture.size.height;
+    image->setBounds({6, row.y + TGlideSpinner::kHeight / 2 - h / 2, row.picture.size.width, h});
+    image->setPicture(row.picture);
+    image->setFrame(ui::Bevel::Raised);
+    *row.image = image;
+    *spinners[i] = addSpinner(*Panel1, row.parameter, row.name, {54, row.y, 112, TGlideSpinner::kHeight}, 34);
+  }
+  setHint(*spinamp, "Height of Waves");
+
+  struct PresetButton {
+    ui::Button** button;
+    const char* name;
+    Rect bounds;
+    ui::Picture picture;
+    const char* hint;
+    void (TForm1::*click)(ui::Control&);
+  };
+  const PresetButton buttons[] = {
+      {&btnwater, "btnwater", {4, 187, 35, 24}, pictures::PresetWater, "Water Preset", &TForm1::btnwaterClick},
+      {&BitBtn2, "BitBtn2", {40, 187, 35, 24}, pictures::PresetHoney, "Honey/Molasses Preset", &TForm1::BitBtn2Click},
+      {&BitBtn5, "BitBtn5", {76, 187, 35, 24}, pictures::PresetSnow, "Snow/Mud Preset", &TForm1::BitBtn5Click},
+      {&btnload, "btnload", {112, 187, 28, 24}, pictures::FolderOpen, "Load Parameters", &TForm1::btnloadClick},
+      {&btnsave, "btnsave", {140, 187, 28, 24}, pictures::Diskette, "Save Parameters", &TForm1::btnsaveClick},
+  };
+  for (const PresetButton& b : buttons) {
+    *b.button = addButton(*Panel1, b.name, b.bounds);
+    (*b.button)->setPicture(b.picture);
+    (*b.button)->onClick = [this, click = b.click](ui::Control& s) { (this->*click)(s); };
+    setHint(**b.button, b.hint);
+  }
+}
+
+void TForm1::buildEffectorsPage() {
+  ui::TabSheet& page = *TabSheet2;
+  listeffectors = page.add<EffectorCheckList>(Effectors);
+  listeffectors->setName("listeffectors");
+  listeffectors->setBounds({0, 2, 170, 221});
+  listeffectors->setItemHeight(13);
+  listeffectors->onClick = [this](ui::Control& s) { listeffectorsClick(s); };
+  listeffectors->onKeyPress = [this](ui::Control& s, char& key) { listeffectorsKeyPress(s, key); };
+
+  btnrefresh = addButton(page, "btnrefresh", {0, 224, 63, 24}, "Refresh");
+  btnrefresh->setPicture(pictures::RefreshArrow);
+  btnrefresh->onClick = [this](ui::Control& s) { btnrefreshClick(s); };
+  setHint(*btnrefresh, "Refresh List");
+
+  btnselbyname = addButton(page, "btnselbyname", {64, 224, 107, 24}, "Select by Name");
+  btnselbyname->setPicture(pictures::TextCursor);
+  btnselbyname->onClick = [this](ui::Control& s) { btnselbynameClick(s); };
+  setHint(*btnselbyname, "Select Effectors by Name");
+}
+
+void TForm1::buildWindPage() {
+  ui::TabSheet& page = *TabSheet3;
+  SpeedButton1 = addButton(page, "SpeedButton1", {2, 4, 125, 25}, "Get/Make Source");
+  SpeedButton1->setFlat(true);
+  SpeedButton1->setPicture(pictures::EffectorNew);
+  SpeedButton1->onClick = [this](ui::Control& s) { SpeedButton1Click(s); };
+  setHint(*SpeedButton1, "Create/Identify Wind Source");
+
+  btnshowwind = addButton(page, "btnshowwind", {128, 4, 22, 25});
+  btnshowwind->setFlat(true);
+  btnshowwind->setPicture(pictures::EyeOpen);
+  btnshowwind->onClick = [this](ui::Control& s) { btnshowwindClick(s); };
+  setHint(*btnshowwind, "Show Wind Source Object");
+
+  btnhidewind = addButton(page, "btnhidewind", {150, 4, 22, 25});
+  btnhidewind->setFlat(true);
+  btnhidewind->setPicture(pictures::EyeHalf);
+  btnhidewind->onClick = [this](ui::Control& s) { btnhidewindClick(s); };
+  setHint(*btnhidewind, "Hide Wind Source Object");
+
+  boxwind = addCheckBox(page, Params.boxwind, "boxwind", {26, 32, 121, 15});
+  spinnoisescale = addSpinner(page, Params.spinnoisescale, "spinnoisescale", {26, 48, 120, 17}, 35);
+  spinnoisetimescale = addSpinner(page, Params.spinnoisetimescale, "spinnoisetimescale", {26, 64, 120, 17}, 35);
+  spinoctaves = addSpinner(page, Params.spinoctaves, "spinoctaves", {26, 80, 120, 17}, 35);
+
+  radiodisturbance = page.add<ChoiceRadioGroup>(Params.radiodisturbance);
+  radiodisturbance->setName("radiodisturbance");
+  radiodisturbance->setBounds({2, 100, 167, 125});
+
+  boxspike = addCheckBox(page, Params.boxspike, "boxspike", {14, 228, 75, 17});
+  boxinvert = addCheckBox(page, Params.boxinvert, "boxinvert", {104, 228, 57, 17});
+}
+
+void TForm1::buildBottomPanel() {
+  Panel2 = add<ui::Panel>();
+  Panel2->setName("Panel2");
+  Panel2->setBounds({0, 275, 180, 69});
+  Panel2->setAlign(ui::Align::Bottom);
+
+  boxrec = addCheckBox(*Panel2, Params.boxrec, "boxrec", {5, 4, 82, 17});
+  boxrange = addCheckBox(*Panel2, Params.boxrange, "boxrange", {91, 4, 86, 17});
+  spinstart = addSpinner(*Panel2, Params.spinstart, "spinstart", {11, 24, 74, 17}, 30);
+  spinend = addSpinner(*Panel2, Params.spinend, "spinend", {97, 24, 72, 17}, 30);
+
+  struct RunButton {
+    ui::Button** button;
+    const char* name;
+    int x;
+    ui::Picture picture, greyed;
+    const char* hint;
+    void (TForm1::*click)(ui::Control&);
+  };
+  const RunButton buttons[] = {
+      {&btnstart, "btnstart", 0, pictures::RunPlay, pictures::RunPlayDisabled, "Start Simulation",
+       &TForm1::btnstartClick},
+      {&btncontinue, "btncontinue", 26, pictures::RunContinue, pictures::RunContinueDisabled, "Continue Simulation",
+       &TForm1::btncontinueClick},
+      {&btnstop, "btnstop", 52, pictures::RunStop, pictures::RunStopDisabled, "Stop Simulation (also ESC key)",
+       &TForm1::btnstopClick},
+      {&btndelanim, "btndelanim", 78, pictures::RunErase, pictures::RunEraseDisabled, "Erase Vertex Animation",
+       &TForm1::btndelanimClick},
+  };
+  for (const RunButton& b : buttons) {
+    *b.button = addButton(*Panel2, b.name, {b.x, 42, 25, 25});
+    (*b.button)->setPicture(b.picture, b.greyed);
+    (*b.button)->onClick = [this, click = b.click](ui::Control& s) { (this->*click)(s); };
+    setHint(**b.button, b.hint);
+  }
+  btnstart->setEnabled(false);
+  btncontinue->setEnabled(false);
+  btnstop->setEnabled(false);
+
+  spinstep = addSpinner(*Panel2, Params.spinstep, "spinstep", {108, 46, 66, 17}, 20);
+}
+
+void TForm1::buildStatusBar() {
+  Statusbar = add<ui::Panel>();
+  Statusbar->setName("Statusbar");
+  Statusbar->setBounds({0, 344, 180, 19});
+  Statusbar->setAlign(ui::Align::Bottom);
+  Statusbar->setBevels(ui::Bevel::None, ui::Bevel::Lowered);
+  Statusbar->setCaptionAlign(ui::TextAlign::Left);
+  Statusbar->onDblClick = [this](ui::Control& s) { StatusbarDblClick(s); };
+
+  btninfo = addButton(*Statusbar, "btninfo", {145, 2, 17, 17}, "i");
+  btninfo->setFont(boldFont());
+  btninfo->onClick = [this](ui::Control& s) { btninfoClick(s); };
+  setHint(*btninfo, "Show or Hide Simulation Information");
+
+  Button1 = addButton(*Statusbar, "Button1", {162, 2, 17, 17}, "?");
+  Button1->setFont(boldFont());
+  setHint(*Button1, "Show Online Help");
+
+  boxparams = add<ui::ListBox>();
+  boxparams->setName("boxparams");
+  boxparams->setBounds({184, 2, 81, 135});
+}
+
+void TForm1::buildInfoPanel() {
+  panelinfo = add<ui::Panel>();
+  panelinfo->setName("panelinfo");
+  panelinfo->setBounds({kInfoPanelHidden, 56, 166, 215});
+  panelinfo->setBevels(ui::Bevel::None, ui::Bevel::Lowered);
+
+  auto* title = panelinfo->add<ui::Label>();
+  title->setName("Label1");
+  title->setBounds({20, 6, 130, 13});
+  title->setCaption("Simulation Information");
+  title->setFont(boldFont());
+
+  struct Row {
+    int y;
+    const char* caption;
+    bool bold;
+    ui::Label** value;
+    const char* name;
+  };
+  const Row rows[] = {
+      {24, "Total Events:", false, &labevents, "labevents"}, {42, "Events/sec:", false, &labevsec, "labevsec"},
+      {66, "Proc. Verts:", false, &labverts, "labverts"},    {84, "Verts/Sec:", false, &labvertsec, "labvertsec"},
+      {108, "Frames:", false, &labframes, "labframes"},      {126, "Time/Frame:", false, &labtpf, "labtpf"},
+      {150, "Tot. Time:", true, &labtime, "labtime"},        {168, "Time Left:", true, &labetime, "labetime"},
+  };
+  int captionNumber = 2;
+  for (const Row& row : rows) {
+    auto* caption = panelinfo->add<ui::Label>();
+    caption->setName("Label" + std::to_string(captionNumber++));
+    caption->setBounds({5, row.y, 77, 17});
+    caption->setCaption(row.caption);
+    caption->setAlignment(ui::TextAlign::Center);
+    caption->setSunken(true);
+    if (row.bold) caption->setFont(boldFont());
+    auto* value = panelinfo->add<ui::Label>();
+    value->setName(row.name);
+    value->setBounds({83, row.y, 77, 17});
+    value->setAlignment(ui::TextAlign::Center);
+    value->setSunken(true);
+    *row.value = value;
+  }
+  btninfoclose = addButton(*panelinfo, "btninfoclose", {45, 190, 75, 21}, "Ok");
+  btninfoclose->onClick = [this](ui::Control& s) { btninfocloseClick(s); };
+}
+
+// ----- the panel's own handlers ---------------------------------------------
+
+void TForm1::FormShow(ui::Form&) {
+  resetForFormShow(state_);
+  commands_.EffectorCount = 0;
+  compact_ = false;
+}
+
+// A close that arrives while a run pumps messages stops the run; the
+// panel goes once the frame loop has left (runThenFinishClose).
+void TForm1::FormClose(ui::Form&, ui::CloseAction& action) {
+  if (Form1 == this) Form1 = nullptr;
+  if (state_.RunInProgress) {
+    state_.Counters.StopRequested = true;
+    closeAfterRun_ = true;
+    action = ui::CloseAction::Hide;
+    return;
+  }
+  action = ui::CloseAction::Free;
+}
+
+void TForm1::PageControl1MouseUp(ui::Control&, ui::MouseButton, int, int) { setRolledUp(false); }
+
+void TForm1::BitBtn1Click(ui::Control&) { setRolledUp(!compact_); }
+
+void TForm1::StatusbarDblClick(ui::Control&) { setRolledUp(!compact_); }
+
+// The outer heights are those of a classic Windows frame; the client area
+// keeps the same difference under any frame, so the bottom panel and the
+// status bar always stay in view.
+void TForm1::setRolledUp(bool compact) {
+  compact_ = compact;
+  const int height = kClientHeight - (kFullHeight - (compact ? kCompactHeight : kFullHeight));
+  setClientSize({kClientWidth, height});
+}
+
+void TForm1::ControlMouseMove(ui::Control& sender, int, int) { Statusbar->setCaption(sender.hint()); }
+
+void TForm1::runThenFinishClose(void (*run)(RunContext&)) {
+  run(run_);
+  if (closeAfterRun_ && !state_.RunInProgress) release();  // may delete this: nothing may follow
+}
+
+void TForm1::btnstartClick(ui::Control&) { runThenFinishClose(&rillmark::btnstartClick); }
+void TForm1::btncontinueClick(ui::Control&) { runThenFinishClose(&rillmark::btncontinueClick); }
+void TForm1::btnstopClick(ui::Control&) { rillmark::btnstopClick(run_); }
+void TForm1::btndelanimClick(ui::Control&) { rillmark::btndelanimClick(run_); }
+
+void TForm1::btnwaterClick(ui::Control&) { applyPreset(Params, kWaterPreset); }
+void TForm1::BitBtn2Click(ui::Control&) { applyPreset(Params, kHoneyPreset); }
+void TForm1::BitBtn5Click(ui::Control&) { applyPreset(Params, kSnowPreset); }
+
+void TForm1::btnloadClick(ui::Control&) {
+  rillmark::btnloadClick(Params, platform(), boxparams->items());
+  boxparams->itemsChanged();
+}
+
+void TForm1::btnsaveClick(ui::Control&) {
+  rillmark::btnsaveClick(Params, platform(), boxparams->items());
+  boxparams->itemsChanged();
+}
+
+void TForm1::btninfoClick(ui::Control&) {
+  const bool show = panelinfo->bounds().x != kInfoPanelShown;
+  panelinfo->setLeft(show ? kInfoPanelShown : kInfoPanelHidden);
+  state_.Counters.InfoPanelVisible = show;
+}
+
+void TForm1::btninfocloseClick(ui::Control&) { btninfo->click(); }
+
+// ----- what the run and the scene commands report ---------------------------
+
+void TForm1::setStatusText(std::string_view text) { Statusbar->setCaption(std::string(text)); }
+void TForm1::repaintStatus() { Statusbar->repaint(true); }
+
+void TForm1::processMessages() {
+  if (ui::Backend* b = ui::backend()) b->processMessages();
+}
+
+void TForm1::showStatistic(StatisticLabel label, std::string_view text) {
+  ui::Label* const labels[] = {labevents, labevsec, labverts, labvertsec, labframes, labtpf, labtime, labetime};
+  labels[static_cast<int>(label)]->setCaption(std::string(text));
+}
+
+void TForm1::repaintInfoPanel() { panelinfo->repaint(true); }
+
+void TForm1::setSelectCaption(std::string_view caption) { btnselect->setCaption(std::string(caption)); }
+
+void TForm1::enableContinueAndStop() {
+  btncontinue->setEnabled(true);
+  btnstop->setEnabled(true);
+}
+
+void TForm1::enableStartAndEffectors() {
+  btnstart->setEnabled(true);
+  TabSheet2->setEnabled(true);
+}
+
+int TForm1::currentEffectorItem() { return listeffectors->itemIndex(); }
 
 }  // namespace rillmark

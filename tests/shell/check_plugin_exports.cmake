@@ -5,7 +5,7 @@ cmake_minimum_required(VERSION 3.25)
 # Windows installation has (no MinGW runtime, no libwinpthread).
 set(expected_exports tsxDeactivate tsxGetData tsxOnLeftClick tsxOnRightClick)
 set(system_dlls ADVAPI32.DLL COMCTL32.DLL COMDLG32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL
-    OLEAUT32.DLL SHELL32.DLL USER32.DLL VERSION.DLL WINMM.DLL WS2_32.DLL)
+    MSIMG32.DLL OLEAUT32.DLL SHELL32.DLL USER32.DLL VERSION.DLL WINMM.DLL WS2_32.DLL)
 
 execute_process(COMMAND ${OBJDUMP} -p ${PLUGIN} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

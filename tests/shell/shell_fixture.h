@@ -17,7 +17,7 @@
 #include "shell/library_notify.h"
 #include "shell/plugin_host.h"
 #include "ui/control_panel.h"
-#include "ui/headless/headless_form_peer.h"
+#include "ui/headless/headless_backend.h"
 
 namespace rillmark::testing {
 

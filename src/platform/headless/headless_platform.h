@@ -27,6 +27,13 @@ class HeadlessPlatform : public Platform {
   std::string inputBox(const std::string& caption, const std::string& prompt, const std::string& defaultText) override;
   std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
   std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
+  ScreenPoint cursorPos() override { return cursor; }
+  void setCursorPos(ScreenPoint position) override {
+    cursor = position;
+    ++cursorMoves;
+  }
+  void showCursor(bool show) override { cursorCounter += show ? 1 : -1; }
+  bool cursorVisible() const { return cursorCounter >= 0; }
 
   char separator = '.';
   bool echoMessages = false;  // also print each message on standard error
@@ -39,6 +46,12 @@ class HeadlessPlatform : public Platform {
   std::vector<std::string> answers;  // for the input dialog, first first
   std::vector<FileDialogOptions> fileDialogs;
   std::optional<std::string> chosenFile;  // nothing: the user cancels
+
+  // The pointer: where it is, how often the program moved it, and the
+  // display counter (shown while it is 0 or more).
+  ScreenPoint cursor;
+  int cursorMoves = 0;
+  int cursorCounter = 0;
 };
 
 }  // namespace rillmark

@@ -205,4 +205,14 @@ std::optional<std::string> Win32Platform::saveFileDialog(const FileDialogOptions
   return fileDialog(options, true);
 }
 
+ScreenPoint Win32Platform::cursorPos() {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+void Win32Platform::setCursorPos(ScreenPoint position) { SetCursorPos(position.x, position.y); }
+
+void Win32Platform::showCursor(bool show) { ShowCursor(show ? TRUE : FALSE); }
+
 }  // namespace rillmark

@@ -25,6 +25,9 @@ class Win32Platform : public Platform {
                        const std::string& defaultText) override;
   std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
   std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
+  ScreenPoint cursorPos() override;
+  void setCursorPos(ScreenPoint position) override;
+  void showCursor(bool show) override;
 
   // The window dialogs are modal to: the host's main view once known.
   // Without one (or once it is gone) they are modal to the whole thread.

@@ -6,7 +6,7 @@
 #include "platform/posix/posix_platform.h"
 #include "shell/entry_points.h"
 #include "shell/library_notify.h"
-#include "ui/headless/headless_form_peer.h"
+#include "ui/headless/headless_backend.h"
 
 #define RILLMARK_EXPORT extern "C" __attribute__((visibility("default")))
 

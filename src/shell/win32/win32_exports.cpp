@@ -7,7 +7,7 @@
 #include "shell/entry_points.h"
 #include "shell/library_notify.h"
 #include "ui/control_panel.h"
-#include "ui/win32/win32_form_peer.h"
+#include "ui/win32/win32_backend.h"
 
 namespace {
 

@@ -1,53 +1,61 @@
 #include "ui/toolkit/form.h"
 
+#include <vector>
+
 #include "base/error.h"
+#include "ui/toolkit/edit.h"
 #include "ui/toolkit/window_styles.h"
 
 namespace rillmark::ui {
 
 namespace {
 
-PeerFactory*& installedFactory() {
-  static PeerFactory* factory = nullptr;
-  return factory;
+// A control the Tab key can land on: it takes focus and can be reached.
+bool takesFocus(const Control& c) { return c.tabStop() && c.enabledInTree() && c.visibleInTree(); }
+
+void collectFocusable(Control& c, std::vector<Control*>& out) {
+  if (takesFocus(c)) out.push_back(&c);
+  for (const auto& child : c.children()) collectFocusable(*child, out);
+}
+
+Control* findFocused(Control& c) {
+  if (c.kind() != ControlKind::Form && c.focused()) return &c;
+  for (const auto& child : c.children())
+    if (Control* f = findFocused(*child)) return f;
+  return nullptr;
 }
 
 }  // namespace
 
-void setPeerFactory(PeerFactory* factory) { installedFactory() = factory; }
-PeerFactory* peerFactory() { return installedFactory(); }
+Form::Form(void* parentWindow)
+    : Control(ControlKind::Form), life_(std::make_shared<int>(0)), parentWindow_(parentWindow) {
+  Control::setVisible(false);
+  setBounds({0, 0, 300, 200});
+}
 
-Form::Form(void* parentWindow) : life_(std::make_shared<int>(0)), parentWindow_(parentWindow) {}
-
-// The peer goes first, while the form is still whole: destroying a native
+// The windows go first, while the form is still whole: destroying a native
 // window sends it messages that its peer may forward here.
 Form::~Form() {
   life_.reset();
-  peer_.reset();
-}
-
-void Form::setCaption(const std::string& caption) {
-  caption_ = caption;
-  if (peer_) peer_->setCaption(caption);
+  destroyHandle();
 }
 
 void Form::setPosition(Point position) {
-  position_ = position;
-  if (peer_) peer_->setPosition(position);
+  const Rect b = bounds();
+  setBounds({position.x, position.y, b.width, b.height});
 }
 
 void Form::setClientSize(Size size) {
-  clientSize_ = size;
-  if (peer_) peer_->setClientSize(size);
+  const Rect b = bounds();
+  setBounds({b.x, b.y, size.width, size.height});
 }
 
-Size Form::outerSize() const { return peer_ ? peer_->outerSize() : clientSize_; }
+Size Form::outerSize() const { return formPeer() ? formPeer()->outerSize() : clientSize(); }
 
 void Form::setVisible(bool visible) {
   if (visible) createHandle();
-  const bool wasVisible = visible_;
-  visible_ = visible;
-  if (peer_) peer_->setVisible(visible);
+  const bool wasVisible = this->visible();
+  Control::setVisible(visible);
   if (visible && !wasVisible && onShow) onShow(*this);
 }
 
@@ -57,8 +65,10 @@ void Form::show() {
 }
 
 void Form::bringToFront() {
-  if (peer_) peer_->bringToFront();
+  if (formPeer()) formPeer()->bringToFront();
 }
+
+void Form::closeRequested() { close(); }
 
 void Form::close() {
   CloseAction action = CloseAction::Hide;
@@ -76,27 +86,26 @@ void Form::close() {
 }
 
 void Form::release() {
-  if (peer_ && peer_->windowAlive()) {
+  FormPeer* peer = formPeer();
+  if (peer && peer->windowAlive()) {
     // Hidden at once, deleted once the peer's current message is done.
-    visible_ = false;
-    peer_->setVisible(false);
-    if (peer_->postRelease()) return;
+    Control::setVisible(false);
+    if (peer->postRelease()) return;
   }
   delete this;
 }
 
 void* Form::handle() {
   createHandle();
-  return peer_->handle();
+  return nativeHandle();
 }
 
-void Form::createHandle() {
-  if (peer_) return;
-  PeerFactory* factory = peerFactory();
-  if (factory == nullptr) throw Error("No window system is available to show \"" + caption_ + "\"");
+std::unique_ptr<ControlPeer> Form::makePeer() {
+  Backend* b = backend();
+  if (b == nullptr) throw Error("No window system is available to show \"" + caption() + "\"");
   CreateParams params;
   createParams(params);
-  peer_ = factory->createFormPeer(*this, params);
+  return b->createFormPeer(*this, params);
 }
 
 void Form::createParams(CreateParams& params) const {
@@ -131,21 +140,45 @@ void Form::createParams(CreateParams& params) const {
       break;
   }
   params.parentWindow = parentWindow_;
-  params.caption = caption_;
-  params.position = position_;
-  params.clientSize = clientSize_;
+  params.caption = caption();
+  params.position = position();
+  params.clientSize = clientSize();
 }
 
-void Form::mouseDown(MouseButton button, int x, int y) {
-  if (onMouseDown) onMouseDown(*this, button, x, y);
+bool Form::dialogKey(Control* from, int key, bool shift) {
+  switch (key) {
+    case kKeyTab:
+      focusNext(from, !shift);
+      return true;
+    case kKeyEscape:
+      if (cancelButton == nullptr || !cancelButton->enabledInTree()) return false;
+      cancelButton->click();
+      return true;
+    default:
+      return false;
+  }
 }
 
-void Form::mouseUp(MouseButton button, int x, int y) {
-  if (onMouseUp) onMouseUp(*this, button, x, y);
+void Form::focusNext(Control* from, bool forward) {
+  std::vector<Control*> order;
+  collectFocusable(*this, order);
+  if (order.empty()) return;
+  std::size_t at = order.size();
+  for (std::size_t i = 0; i < order.size(); ++i)
+    if (order[i] == from) at = i;
+  std::size_t next;
+  if (at == order.size()) {
+    next = forward ? 0 : order.size() - 1;
+  } else {
+    next = forward ? (at + 1) % order.size() : (at + order.size() - 1) % order.size();
+  }
+  Control* target = order[next];
+  target->setFocus();
+  // An edit box reached by the keyboard has its text selected, so typing
+  // replaces it.
+  if (target->kind() == ControlKind::Edit) static_cast<Edit*>(target)->selectAll();
 }
 
-void Form::mouseMove(int x, int y) {
-  if (onMouseMove) onMouseMove(*this, x, y);
-}
+Control* Form::focusedControl() { return findFocused(*this); }
 
 }  // namespace rillmark::ui

@@ -1,11 +1,13 @@
 // Form: a top-level window of the widget model, the base of every window
-// the plug-in shows. It holds the window's properties (name, caption,
-// position, client size, border style, visibility) and its events, and is
-// realised on a platform by a FormPeer that a backend supplies (ui/win32
-// creates a real HWND, ui/headless stores state for tests). The peer is
-// made when the form is first shown, from the creation parameters that
-// createParams() works out, so a derived form class shapes its window by
-// overriding that one operation.
+// the plug-in shows. Besides what every control has, it holds the
+// window's position, client size, border style and visibility, its show
+// and close events, and the keys a dialog handles for all its controls
+// (Tab walks the focus, Escape presses the cancel button), because the
+// host's message loop only translates and dispatches.
+//
+// The FormPeer is made when the form is first shown, from the creation
+// parameters that createParams() works out, so a derived form class shapes
+// its window by overriding that one operation.
 #pragma once
 
 #include <cstdint>
@@ -13,24 +15,15 @@
 #include <memory>
 #include <string>
 
+#include "ui/toolkit/backend.h"
+#include "ui/toolkit/control.h"
+
 namespace rillmark::ui {
-
-struct Point {
-  int x = 0;
-  int y = 0;
-};
-
-struct Size {
-  int width = 0;
-  int height = 0;
-};
 
 enum class BorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
 
 // What a close leaves of the form: hidden (the default), freed, or nothing.
 enum class CloseAction { None, Hide, Free };
-
-enum class MouseButton { Left, Right, Middle };
 
 // Everything a backend needs to create the form's window. Style bits are
 // those of window_styles.h; parentWindow is the native handle of the window
@@ -44,16 +37,11 @@ struct CreateParams {
   Size clientSize;
 };
 
-class Form;
-
-// A form as one backend realises it. Destroying the peer destroys the
-// native window. Peers forward what happens to the window (close request,
-// mouse, hit test) to their form; a form never learns native types.
-class FormPeer {
+// A form as one backend realises it. Peers forward what happens to the
+// window (close request, mouse, hit test) to their form; a form never
+// learns native types.
+class FormPeer : public ControlPeer {
  public:
-  virtual ~FormPeer() = default;
-  virtual void* handle() const = 0;
-  virtual void setCaption(const std::string& caption) = 0;
   virtual void setPosition(Point position) = 0;
   virtual void setClientSize(Size size) = 0;
   virtual Size outerSize() const = 0;
@@ -68,17 +56,7 @@ class FormPeer {
   virtual bool windowAlive() const = 0;
 };
 
-// Makes peers for one backend. The composition root installs exactly one.
-class PeerFactory {
- public:
-  virtual ~PeerFactory() = default;
-  virtual std::unique_ptr<FormPeer> createFormPeer(Form& form, const CreateParams& params) = 0;
-};
-
-void setPeerFactory(PeerFactory* factory);
-PeerFactory* peerFactory();
-
-class Form {
+class Form : public Control {
  public:
   // Seen by others who must know whether a form still exists without
   // owning it (the plug-in host's list of shown windows).
@@ -86,23 +64,15 @@ class Form {
 
   // parentWindow: native handle of the window that owns this one, or null.
   explicit Form(void* parentWindow = nullptr);
-  virtual ~Form();
-  Form(const Form&) = delete;
-  Form& operator=(const Form&) = delete;
+  ~Form() override;
 
   Watch watch() const { return life_; }
 
-  const std::string& name() const { return name_; }
-  void setName(const std::string& name) { name_ = name; }
-
-  const std::string& caption() const { return caption_; }
-  void setCaption(const std::string& caption);
-
-  Point position() const { return position_; }
+  Point position() const { return {bounds().x, bounds().y}; }
   void setPosition(Point position);
-
-  Size clientSize() const { return clientSize_; }
+  Size clientSize() const { return {bounds().width, bounds().height}; }
   void setClientSize(Size size);
+  Rect clientRect() const override { return {0, 0, bounds().width, bounds().height}; }
   // Client area plus border and caption; known once the window exists.
   Size outerSize() const;
 
@@ -111,8 +81,7 @@ class Form {
 
   void* parentWindow() const { return parentWindow_; }
 
-  bool visible() const { return visible_; }
-  void setVisible(bool visible);
+  void setVisible(bool visible) override;
   void show();  // makes the window if needed, shows it, brings it to front
   void hide() { setVisible(false); }
   void bringToFront();
@@ -124,10 +93,9 @@ class Form {
   // Deletes the form once the current event is over.
   void release();
 
-  bool handleAllocated() const { return peer_ != nullptr; }
   // The native window, made on first use.
   void* handle();
-  FormPeer* peer() const { return peer_.get(); }
+  FormPeer* formPeer() const { return static_cast<FormPeer*>(peer()); }
 
   // The creation parameters of the window, from the form's properties.
   // Derived classes call the inherited version first, then adjust.
@@ -137,31 +105,29 @@ class Form {
   // window system answered. The base form keeps it.
   virtual int nonClientHitTest(int inherited) const { return inherited; }
 
-  // Events. The sender is passed so one handler can serve several forms.
+  // The button Escape presses, if it is enabled.
+  Control* cancelButton = nullptr;
+  // Keys every control of the form hands here first; true when consumed.
+  bool dialogKey(Control* from, int key, bool shift);
+  // Moves the focus to the next (or previous) control that takes it.
+  void focusNext(Control* from, bool forward);
+  // The control with the keyboard focus, or null.
+  Control* focusedControl();
+
+  // Events.
   std::function<void(Form& sender)> onShow;
   std::function<void(Form& sender, CloseAction& action)> onClose;
-  std::function<void(Form& sender, MouseButton button, int x, int y)> onMouseDown;
-  std::function<void(Form& sender, MouseButton button, int x, int y)> onMouseUp;
-  std::function<void(Form& sender, int x, int y)> onMouseMove;
 
   // Called by peers when the user acts on the window.
-  void closeRequested() { close(); }
-  void mouseDown(MouseButton button, int x, int y);
-  void mouseUp(MouseButton button, int x, int y);
-  void mouseMove(int x, int y);
+  void closeRequested();
+
+ protected:
+  std::unique_ptr<ControlPeer> makePeer() override;
 
  private:
-  void createHandle();
-
   std::shared_ptr<const void> life_;
-  std::string name_;
-  std::string caption_;
-  Point position_;
-  Size clientSize_{300, 200};
   BorderStyle borderStyle_ = BorderStyle::Sizeable;
   void* parentWindow_;
-  bool visible_ = false;
-  std::unique_ptr<FormPeer> peer_;
 };
 
 }  // namespace rillmark::ui

@@ -1,48 +1,22 @@
-#include "ui/win32/win32_form_peer.h"
-
+// The peer of a form: a top-level window of this module's form class. The
+// parent window of the creation parameters becomes the owner of the
+// top-level window.
 #include <windows.h>
 
 #include <exception>
 #include <string>
 
 #include "base/error.h"
-#include "ui/toolkit/form.h"
+#include "ui/win32/gdi_resources.h"
+#include "ui/win32/win32_peers.h"
 
 namespace rillmark::ui::win32 {
 
 namespace {
 
-constexpr const char* kClassName = "RillmarkForm";
 // Posted to a form's own window: delete the form now that the message that
 // asked for it (usually WM_CLOSE) is over.
 constexpr UINT kReleaseMessage = WM_APP + 0x52;
-
-bool classRegistered = false;
-
-// The module this code lives in: the plug-in DLL, not the host program.
-HINSTANCE thisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&thisModule), &module);
-  return module;
-}
-
-LRESULT CALLBACK formWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-void registerClass() {
-  if (classRegistered) return;
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = formWindowProc;
-  wc.hInstance = thisModule();
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  if (RegisterClassExA(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw Error("The window class could not be registered (error " + std::to_string(GetLastError()) + ")");
-  classRegistered = true;
-}
 
 // The outer size that gives a window of these styles that client size.
 Size outerFor(DWORD style, DWORD exStyle, Size client) {
@@ -51,18 +25,22 @@ Size outerFor(DWORD style, DWORD exStyle, Size client) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
-class Win32FormPeer : public FormPeer {
+LRESULT CALLBACK formWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+class Win32FormPeer : public FormPeer, public Win32Peer {
  public:
   Win32FormPeer(Form& form, const CreateParams& params) : form_(form) {
-    registerClass();
+    registerClasses();
     const DWORD style = params.style & ~WS_VISIBLE;
     const Size outer = outerFor(style, params.exStyle, params.clientSize);
-    window_ = CreateWindowExA(params.exStyle, kClassName, params.caption.c_str(), style, params.position.x,
+    window_ = CreateWindowExA(params.exStyle, kFormClass, params.caption.c_str(), style, params.position.x,
                               params.position.y, outer.width, outer.height, static_cast<HWND>(params.parentWindow),
                               nullptr, thisModule(), this);
     if (window_ == nullptr)
       throw Error("The window \"" + params.caption + "\" could not be created (error " +
                   std::to_string(GetLastError()) + ")");
+    SetPropA(window_, kNameProperty, const_cast<char*>(form.name().c_str()));
+    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(form.font())), FALSE);
     setClientSize(params.clientSize);
   }
 
@@ -72,23 +50,59 @@ class Win32FormPeer : public FormPeer {
     // form that is being destroyed.
     HWND window = window_;
     window_ = nullptr;
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    RemovePropA(window, kPeerProperty);
+    RemovePropA(window, kNameProperty);
     DestroyWindow(window);
   }
 
+  HWND window() const override { return window_; }
   void* handle() const override { return window_; }
 
-  void setCaption(const std::string& caption) override {
-    if (window_) SetWindowTextA(window_, caption.c_str());
+  void sync(Property property) override {
+    if (!window_ || detached_) return;
+    switch (property) {
+      case Property::Bounds: {
+        setPosition(form_.position());
+        RECT client{};
+        GetClientRect(window_, &client);
+        const Size size = form_.clientSize();
+        if (client.right != size.width || client.bottom != size.height) setClientSize(size);
+        break;
+      }
+      case Property::Caption:
+        SetWindowTextA(window_, form_.caption().c_str());
+        break;
+      case Property::Visible:
+        setVisible(form_.visible());
+        break;
+      case Property::Enabled:
+        EnableWindow(window_, form_.enabled() ? TRUE : FALSE);
+        break;
+      default:
+        InvalidateRect(window_, nullptr, TRUE);
+        break;
+    }
   }
+
+  void repaint(bool now) override {
+    if (!window_) return;
+    InvalidateRect(window_, nullptr, TRUE);
+    if (now) UpdateWindow(window_);
+  }
+
+  void setFocus() override {
+    if (window_) SetFocus(window_);
+  }
+  bool focused() const override { return window_ != nullptr && GetFocus() == window_; }
+  void detach() override { detached_ = true; }
 
   void setPosition(Point position) override {
     if (window_)
       SetWindowPos(window_, nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  // AdjustWindowRectEx knows nothing of menus or of frames a theme draws
-  // differently, so the result is checked and corrected once.
+  // AdjustWindowRectEx knows nothing of frames a theme draws differently,
+  // so the result is checked and corrected once.
   void setClientSize(Size size) override {
     if (!window_) return;
     const auto style = static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE));
@@ -117,36 +131,48 @@ class Win32FormPeer : public FormPeer {
   }
 
   bool postRelease() override { return window_ != nullptr && PostMessageA(window_, kReleaseMessage, 0, 0) != 0; }
-
   bool windowAlive() const override { return window_ != nullptr; }
 
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = window_;
+    LRESULT reflected = 0;
+    if (!detached_ && reflectToChild(message, wParam, lParam, reflected)) return reflected;
     switch (message) {
       case WM_NCHITTEST:
         return form_.nonClientHitTest(static_cast<int>(DefWindowProcA(window, message, wParam, lParam)));
       case WM_CLOSE:
-        form_.closeRequested();  // may post the release; the peer is still whole here
+        if (!detached_) form_.closeRequested();  // may post the release; the peer is still whole here
         return 0;
       case kReleaseMessage:
         delete &form_;  // destroys this peer and the window: touch nothing after
         return 0;
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-      case WM_MBUTTONDOWN:
-        form_.mouseDown(buttonOf(message), GET_X(lParam), GET_Y(lParam));
-        return 0;
-      case WM_LBUTTONUP:
-      case WM_RBUTTONUP:
-      case WM_MBUTTONUP:
-        form_.mouseUp(buttonOf(message), GET_X(lParam), GET_Y(lParam));
-        return 0;
-      case WM_MOUSEMOVE:
-        form_.mouseMove(GET_X(lParam), GET_Y(lParam));
-        return 0;
+      case WM_ACTIVATE:
+        // Coming back to the panel brings the keyboard focus back to the
+        // control that had it, as a dialog does.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+          HWND focus = GetFocus();
+          if (focus != nullptr && IsChild(window, focus)) lastFocus_ = focus;
+        } else if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(window, lastFocus_)) {
+          SetFocus(lastFocus_);
+          return 0;
+        }
+        break;
+      case WM_KEYDOWN:
+        if (!detached_ && dialogKey(form_, wParam)) {
+          swallowChar_ = true;
+          return 0;
+        }
+        break;
+      case WM_CHAR:
+        if (swallowChar_) {
+          swallowChar_ = false;
+          return 0;
+        }
+        break;
       case WM_NCDESTROY:
         // Destroyed from outside (its owner went): the form outlives it.
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        RemovePropA(window, kPeerProperty);
+        RemovePropA(window, kNameProperty);
         window_ = nullptr;
         break;
       default:
@@ -155,72 +181,44 @@ class Win32FormPeer : public FormPeer {
     return DefWindowProcA(window, message, wParam, lParam);
   }
 
-  void attach(HWND window) { window_ = window; }
-
- private:
-  static int GET_X(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
-  static int GET_Y(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
-  static MouseButton buttonOf(UINT message) {
-    switch (message) {
-      case WM_RBUTTONDOWN:
-      case WM_RBUTTONUP:
-        return MouseButton::Right;
-      case WM_MBUTTONDOWN:
-      case WM_MBUTTONUP:
-        return MouseButton::Middle;
-      default:
-        return MouseButton::Left;
-    }
+  void attach(HWND window) {
+    window_ = window;
+    SetPropA(window, kPeerProperty, static_cast<Win32Peer*>(this));
   }
 
+ private:
   void resize(Size outer) {
     SetWindowPos(window_, nullptr, 0, 0, outer.width, outer.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   Form& form_;
   HWND window_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  bool detached_ = false;
+  bool swallowChar_ = false;
 };
 
-// An error escaping an event handler is shown with its text and the window
-// goes on working; it must never unwind into the system's frames.
-void showHandlerError(HWND window, const char* text) {
-  MessageBoxA(window, text, "Rillmark", MB_OK | MB_ICONERROR);
-}
-
+// An error escaping here must never unwind into the system's frames.
 LRESULT CALLBACK formWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* peer = static_cast<Win32FormPeer*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
     peer->attach(window);
   }
-  auto* peer = reinterpret_cast<Win32FormPeer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* peer = dynamic_cast<Win32FormPeer*>(peerOf(window));
   if (peer == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   try {
     return peer->handle(message, wParam, lParam);
-  } catch (const std::exception& e) {
-    showHandlerError(window, e.what());
   } catch (...) {
-    showHandlerError(window, "An unknown error occurred");
+    return 0;
   }
-  return 0;
 }
-
-class Win32PeerFactory : public PeerFactory {
- public:
-  std::unique_ptr<FormPeer> createFormPeer(Form& form, const CreateParams& params) override {
-    return std::make_unique<Win32FormPeer>(form, params);
-  }
-};
 
 }  // namespace
 
-void install() {
-  static Win32PeerFactory factory;
-  setPeerFactory(&factory);
-}
+WNDPROC formProcedure() { return formWindowProc; }
 
-void uninstall() {
-  if (classRegistered && UnregisterClassA(kClassName, thisModule())) classRegistered = false;
+std::unique_ptr<FormPeer> makeFormPeer(Form& form, const CreateParams& params) {
+  return std::make_unique<Win32FormPeer>(form, params);
 }
 
 }  // namespace rillmark::ui::win32

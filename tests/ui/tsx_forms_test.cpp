@@ -1,10 +1,11 @@
-#include "shell/tsx_forms.h"
+#include "ui/tsx_forms.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/file_filter.h"
+#include "platform/headless/headless_platform.h"
 #include "ui/control_panel.h"
-#include "ui/headless/headless_form_peer.h"
+#include "ui/headless/headless_backend.h"
 #include "ui/toolkit/window_styles.h"
 
 namespace rillmark {
@@ -14,7 +15,15 @@ using namespace ui;
 
 void* const kOwner = reinterpret_cast<void*>(0x1234);
 
+// The panel needs a platform for its commands.
+struct ActivePlatform {
+  ActivePlatform() { setActivePlatform(&platform); }
+  ~ActivePlatform() { setActivePlatform(nullptr); }
+  HeadlessPlatform platform;
+};
+
 TEST(TsxForms, ThePanelIsAnOwnedToolWindowWithItsDesignedFrame) {
+  const ActivePlatform platform;
   TForm1 panel(kOwner);
   CreateParams params;
   panel.createParams(params);
@@ -59,6 +68,7 @@ TEST(TsxForms, AutoDragTurnsOnlyTheBareClientAreaIntoCaption) {
 }
 
 TEST(TsxForms, HeadlessWindowKeepsTheFormsStateAndOuterFrame) {
+  const ActivePlatform platform;
   headless::install();
   auto* panel = new TForm1(kOwner);
   Form1 = panel;

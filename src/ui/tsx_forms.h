@@ -3,9 +3,6 @@
 // with (the host's main view): no taskbar button, kept above its owner and
 // hidden with it. TtsxForm adds AutoDrag: the window can be dragged by any
 // bare spot of its client area.
-//
-// Header-only, so the panel classes in ui/ can derive from them without the
-// ui library depending on the shell library that composes it.
 #pragma once
 
 #include "ui/toolkit/form.h"
