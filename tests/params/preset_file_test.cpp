@@ -57,7 +57,8 @@ TEST(PresetFormat, FloatsParseWithTheSeparatorSignAndExponent) {
   EXPECT_EQ(parsePresetFloat("0.000000000000000000000000000000000000000000000000001", '.'), 0.0f);
   EXPECT_TRUE(std::isinf(*parsePresetFloat("1E99999999999999", '.')));
   EXPECT_EQ(parsePresetFloat("0e999999", '.'), 0.0f);
-  for (const char* bad : {"0,5", "", " ", "abc", "1.2.3", "1e", "e5", "--1", "1 2", "0x10", "nan", "inf", "1.5f"})
+  for (const char* bad : {"0,5", "", " ", "abc", "1.2.3", "1e", "e5", "--1", "1 2", "0x10", "nan", "inf", "1.5f",
+                          "+-0.5", "-+1", "++1", "+", "-", "1e+-5"})
     EXPECT_FALSE(parsePresetFloat(bad, '.').has_value()) << bad;
 }
 
@@ -65,7 +66,7 @@ TEST(PresetFormat, IntegersParseWholeNumbersOnly) {
   EXPECT_EQ(parsePresetInteger("50"), 50);
   EXPECT_EQ(parsePresetInteger("-1"), -1);
   EXPECT_EQ(parsePresetInteger(" +7 "), 7);
-  for (const char* bad : {"2.5", "", "1e3", "99999999999", "++1", "4x"})
+  for (const char* bad : {"2.5", "", "1e3", "99999999999", "++1", "4x", "+-5", "-+5", "--5", "+", "-", "+ 5"})
     EXPECT_FALSE(parsePresetInteger(bad).has_value()) << bad;
 }
 
@@ -182,10 +183,12 @@ TEST_F(PresetFile, MissingLinesFailAfterApplyingThoseThere) {
 }
 
 TEST_F(PresetFile, BadIntegerLinesAndOutOfRangeValues) {
-  EXPECT_EQ(load(file("fraction.rmp", "1\r\n0.2\r\n0.3\r\n0.4\r\n0.5\r\n2.5\r\n0.7\r\n0\r\n1\r\n0\r\n")),
-            "'2.5' is not a valid integer value");
-  EXPECT_EQ(params.spintimedecay.Value(), 0.5f);
-  EXPECT_EQ(params.spinlat.Value(), 50.0f);
+  for (const std::string lifeSpan : {"2.5", "+-5"}) {
+    EXPECT_EQ(load(file("bad.rmp", "1\r\n0.2\r\n0.3\r\n0.4\r\n0.5\r\n" + lifeSpan + "\r\n0.7\r\n0\r\n1\r\n0\r\n")),
+              "'" + lifeSpan + "' is not a valid integer value");
+    EXPECT_EQ(params.spintimedecay.Value(), 0.5f);
+    EXPECT_EQ(params.spinlat.Value(), 50.0f);
+  }
 
   EXPECT_EQ(load(file("range.rmp", "-3\r\n500\r\n0.3\r\n1e300\r\n0.5\r\n0\r\n0.7\r\n0\r\n20000\r\n9\r\n")), "");
   EXPECT_EQ(params.spinamp.Value(), 0.0f);
