@@ -283,6 +283,13 @@ TEST_F(RunControl, EraseReplacesTheWaterWithAFreshCopyOfTheSnapshot) {
   EXPECT_TRUE(refhost::inScene(state.WaterObject));
   EXPECT_TRUE(refhost::vertexKeys(state.WaterObject).empty());
   EXPECT_EQ(refhost::currentTime(), 0.0f);
+
+  // A water the user deleted in the host is replaced, not deleted again.
+  tsxSobjDelete(state.WaterObject);
+  refhost::clearCalls();
+  btndelanimClick(ctx);
+  EXPECT_EQ(refhost::callCount("tsxSobjDelete"), 0);
+  EXPECT_TRUE(refhost::inScene(state.WaterObject));
 }
 
 TEST_F(RunControl, WithoutALiveSnapshotEraseKeepsTheWaterAndStartRunsOnIt) {
