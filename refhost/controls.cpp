@@ -104,6 +104,8 @@ void setCurrentTime(float frame) {
   if (std::isfinite(frame)) scene().currentTime = frame;
 }
 
+void setCopyAnswer(CopyAnswer answer) { scene().copyAnswer = answer; }
+
 bool isLive(HostHandle node) { return find(node) != nullptr; }
 
 bool inScene(HostHandle node) {

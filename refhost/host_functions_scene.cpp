@@ -142,10 +142,12 @@ int tsxGNodeCopy(HostHandle node, HostHandle* copy) {
   return shield(0, [&] {
     CallNote note(FunctionId::tsxGNodeCopy, node);
     if (copy) *copy = nullptr;
+    const refhost::CopyAnswer answer = scene().copyAnswer;
+    if (answer == refhost::CopyAnswer::NonzeroWithoutCopy) return 1;
     const Node* n = find(node);
     if (!n || !copy) return 0;
     *copy = handleOf(&refhost::detail::deepCopy(*n));
-    return 1;
+    return answer == refhost::CopyAnswer::ZeroWithCopy ? 0 : 1;
   });
 }
 

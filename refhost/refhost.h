@@ -25,9 +25,18 @@ namespace refhost {
 inline constexpr int kPolyhedronKind = 201;
 inline constexpr int kGroupKind = 202;
 
+// How tsxGNodeCopy answers. The host's contract defines only the handle it
+// hands back, not its result, so a plug-in must judge a copy by the handle.
+// The two odd answers let tests check that it does.
+enum class CopyAnswer {
+  Plain,               // 1 with a copy; 0 and a null handle without one
+  ZeroWithCopy,        // 0, although the copy is made and handed back
+  NonzeroWithoutCopy,  // 1, although no copy is made and the handle is null
+};
+
 // A fresh empty scene: no nodes, time 0, play mode 0, no selection, main
 // view null, version 430.0, recording on with an empty record, no hidden
-// exports. Handles from before stay dead.
+// exports, plain copy answers. Handles from before stay dead.
 void reset();
 
 // Scene building. parent null appends to the top list, otherwise to the
@@ -52,6 +61,7 @@ void select(HostHandle node);  // as tsxSelectSobj; null clears the selection
 void setMainView(void* view);
 void setVersion(short major, short minor);
 void setCurrentTime(float frame);
+void setCopyAnswer(CopyAnswer answer);  // until the next reset()
 
 // Read-back.
 bool isLive(HostHandle node);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "hostapi/host_types.h"
+#include "refhost/refhost.h"
 
 namespace refhost::detail {
 
@@ -70,6 +71,7 @@ struct Scene {
   float currentTime = 0.0f;
   int playMode = 0;
   long long drawCount = 0;
+  CopyAnswer copyAnswer = CopyAnswer::Plain;
 };
 
 Scene& scene();

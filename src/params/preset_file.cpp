@@ -1,8 +1,8 @@
 #include "params/preset_file.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "base/error.h"
 #include "params/preset_format.h"
@@ -10,6 +10,8 @@
 namespace rillmark {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 enum class LineKind { Float, Integer, Choice };
 
@@ -37,6 +39,19 @@ constexpr const char* kOverlongLineMarker = "...,,,";
 
 [[noreturn]] void cannotCreate(const std::string& path) { throw Error("Cannot create file " + path); }
 
+// Paths arrive as UTF-8. A path made from a u8string holds the matching
+// wide name on Windows, so the standard library opens, renames and removes
+// the file with the wide calls and any name the file dialog gives works;
+// elsewhere the bytes pass unchanged. Nothing when the text cannot be a
+// name there (it is not UTF-8 on Windows).
+std::optional<fs::path> pathFromUtf8(const std::string& text) {
+  try {
+    return fs::path(std::u8string(text.begin(), text.end()));
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> presetLines(const ParameterSet& params, char decimalSeparator) {
@@ -58,22 +73,25 @@ std::vector<std::string> presetLines(const ParameterSet& params, char decimalSep
 }
 
 void writePresetFile(const std::string& path, const std::vector<std::string>& lines) {
-  const std::string partial = path + ".partial";
+  const std::optional<fs::path> target = pathFromUtf8(path);
+  if (!target) cannotCreate(path);
+  fs::path partial = *target;
+  partial += ".partial";
+  std::error_code ignored;
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
     if (!out) cannotCreate(path);
     for (const std::string& line : lines) out << line << "\r\n";
-    out.flush();
+    out.close();
     if (!out) {
-      out.close();
-      std::remove(partial.c_str());
+      fs::remove(partial, ignored);
       cannotCreate(path);
     }
   }
   std::error_code ec;
-  std::filesystem::rename(partial, path, ec);
+  fs::rename(partial, *target, ec);
   if (ec) {
-    std::remove(partial.c_str());
+    fs::remove(partial, ignored);
     cannotCreate(path);
   }
 }
@@ -151,9 +169,11 @@ void savePreset(const ParameterSet& params, const std::string& path, char decima
 void loadPreset(ParameterSet& params, const std::string& path, char decimalSeparator,
                 std::vector<std::string>& lineBuffer) {
   lineBuffer.clear();
-  std::ifstream in(path, std::ios::binary);
+  const std::optional<fs::path> file = pathFromUtf8(path);
+  std::ifstream in;
+  if (file) in.open(*file, std::ios::binary);
   std::error_code ec;
-  if (!in || std::filesystem::is_directory(path, ec)) throw Error("Cannot open file " + path);
+  if (!file || !in || fs::is_directory(*file, ec)) throw Error("Cannot open file " + path);
   // Lines after the tenth are ignored, so they are never read.
   lineBuffer = readPresetLines(in, kPresetLineCount);
   applyPresetLines(params, lineBuffer, decimalSeparator);

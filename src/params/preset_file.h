@@ -1,7 +1,8 @@
 // Preset files (.rmp): ten lines of plain text, one number each, keeping
 // the six wave parameters and four wind settings from one use of the panel
 // to the next. Errors are raised with the user's message text; the panel's
-// handler shows them.
+// handler shows them. Paths are UTF-8, as the platform's file dialogs give
+// them, whatever the system's code page.
 #pragma once
 
 #include <istream>

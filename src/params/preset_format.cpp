@@ -118,9 +118,13 @@ std::optional<float> parsePresetFloat(std::string_view text, char decimalSeparat
 
 std::optional<std::int32_t> parsePresetInteger(std::string_view text) {
   text = trimBlanks(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  // from_chars takes a minus sign but no plus, so a plus is taken off here;
+  // whatever follows it must be a digit, or "+-5" would read as -5.
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (text.empty() || !isDigit(text.front())) return std::nullopt;
+  }
   std::int32_t value = 0;
-  if (text.empty() || text.front() == '+') return std::nullopt;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
   if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
   return value;

@@ -1,6 +1,10 @@
 // The operating-system services the core needs, behind one interface. The
 // Win32 and POSIX implementations are picked by what the build links; the
 // headless one serves tests and the demo.
+//
+// Every text crossing this interface is UTF-8 unless its function says
+// otherwise: paths from the file dialogs, message texts (which may hold a
+// path), error texts. An implementation converts at the system's edge.
 #pragma once
 
 #include <cstdint>
@@ -44,15 +48,18 @@ class Platform {
   // The user's locale decimal separator for numbers shown or stored as text.
   virtual char decimalSeparator() = 0;
 
-  // A modal message box with an OK button.
+  // A modal message box with an OK button. A text that is not valid UTF-8
+  // is taken to be in the system's ANSI code page, so nothing is lost.
   virtual void showMessage(const std::string& text) = 0;
 
   // The one-line text input dialog. Gives back the text entered, or the
-  // default text when the user cancels.
+  // default text when the user cancels. Not UTF-8: all four texts are in
+  // the system's ANSI code page, because the answer is matched against
+  // object names, which the host gives as bytes in that code page.
   virtual std::string inputBox(const std::string& caption, const std::string& prompt,
                                const std::string& defaultText) = 0;
 
-  // The chosen path, or nothing when the user cancels.
+  // The chosen path (UTF-8), or nothing when the user cancels.
   virtual std::optional<std::string> openFileDialog(const FileDialogOptions& options) = 0;
   virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& options) = 0;
 

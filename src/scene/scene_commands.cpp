@@ -39,9 +39,7 @@ void SceneCommands::btnselectClick() {
   view_.setSelectCaption(ObjectName(state_.WaterObject) + " selected");
   view_.enableStartAndEffectors();
   btnrefreshClick();
-  HostHandle snapshot = nullptr;
-  host::tsxGNodeCopy(state_.WaterObject, &snapshot);
-  state_.WaterSnapshot = snapshot;
+  state_.WaterSnapshot = copyObject(state_.WaterObject);
 }
 
 void SceneCommands::btnrefreshClick() {

@@ -85,9 +85,14 @@ HostHandle FindObjectByName(const std::string& name) {
   return found;
 }
 
-void BakeVertexTransform(HostHandle object) {
+HostHandle copyObject(HostHandle object) {
   HostHandle copy = nullptr;
   host::tsxGNodeCopy(object, &copy);
+  return copy;
+}
+
+void BakeVertexTransform(HostHandle object) {
+  const HostHandle copy = copyObject(object);
   if (copy == nullptr) throw Error("The host could not copy the object '" + ObjectName(object) + "'");
 
   HostVec3* destination = host::tsxPolyhGetVxArray(object);

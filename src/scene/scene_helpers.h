@@ -35,6 +35,10 @@ void MakeNamesUnique();
 // when there is none.
 HostHandle FindObjectByName(const std::string& name);
 
+// A copy of the object outside the scene, or null when the host made none.
+// Only the handle tells: what tsxGNodeCopy returns is not defined.
+HostHandle copyObject(HostHandle object);
+
 // Folds the vertex transformation into the vertices and resets it to the
 // identity; the object looks the same afterwards.
 void BakeVertexTransform(HostHandle object);

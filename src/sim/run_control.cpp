@@ -46,18 +46,19 @@ bool restCopyMatchesWater(const SimulationState& state) {
          host::tsxPolyhGetNbrVxs(state.WaterRestCopy) == host::tsxPolyhGetNbrVxs(state.WaterObject);
 }
 
+// Replaces the water, keys and all, by a fresh copy of the snapshot taken
+// when it was chosen. The water is deleted only once its replacement
+// exists: without a live snapshot, or when the host makes no copy, the
+// user's water stays as it is and the operation ends quietly.
 void eraseVertexAnimation(SimulationState& state) {
   host::tsxAnimSetPlayMode(0);
   host::tsxAnimSetActiveTime(0.0f);
-  // Each step needs the one before it; without a water or a snapshot the
-  // operation ends quietly there.
   if (state.WaterObject == nullptr) return;
-  host::tsxSobjDelete(state.WaterObject);
-  HostHandle fresh = nullptr;
-  if (state.WaterSnapshot == nullptr || host::tsxGNodeCopy(state.WaterSnapshot, &fresh) == 0 || fresh == nullptr) {
-    state.WaterObject = nullptr;
-    return;
-  }
+  if (!host::tsxIsSobj(state.WaterSnapshot)) return;
+  const HostHandle fresh = copyObject(state.WaterSnapshot);
+  if (fresh == nullptr) return;
+  // A water the user has deleted in the host is not handed back to it.
+  if (host::tsxIsSobj(state.WaterObject)) host::tsxSobjDelete(state.WaterObject);
   state.WaterObject = fresh;
   host::tsxSceneAddObject(state.WaterObject, 0);
   host::tsxGNodeDeleteScriptTree(state.WaterObject);
@@ -74,6 +75,9 @@ void startRun(RunContext& ctx) {
   state.Counters.StopRequested = false;
   ctx.view.enableContinueAndStop();
 
+  // Without a usable snapshot the erase leaves the water in place and the
+  // run goes on with it as it stands: the script tree rebuilt below drops
+  // its old keys, but its vertices keep the heights they hold now.
   eraseVertexAnimation(state);
   host::tsxAnimSetPlayMode(0);
   host::tsxAnimSetActiveTime(0.0f);
@@ -81,8 +85,7 @@ void startRun(RunContext& ctx) {
   host::tsxGNodeCreateScriptTree(state.WaterObject);
   BakeVertexTransform(state.WaterObject);
 
-  HostHandle restCopy = nullptr;
-  host::tsxGNodeCopy(state.WaterObject, &restCopy);
+  const HostHandle restCopy = copyObject(state.WaterObject);
   if (restCopy == nullptr) throw Error("The host could not copy the water object");
   state.WaterRestCopy = restCopy;
   state.RestCopySource = state.WaterObject;

@@ -18,6 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A path as the plug-in carries it: UTF-8 text.
+std::string utf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 TEST(PresetFormat, FloatsAreWrittenWithFifteenDigitsAndTheExponentRule) {
   const struct {
     double value;
@@ -57,7 +63,8 @@ TEST(PresetFormat, FloatsParseWithTheSeparatorSignAndExponent) {
   EXPECT_EQ(parsePresetFloat("0.000000000000000000000000000000000000000000000000001", '.'), 0.0f);
   EXPECT_TRUE(std::isinf(*parsePresetFloat("1E99999999999999", '.')));
   EXPECT_EQ(parsePresetFloat("0e999999", '.'), 0.0f);
-  for (const char* bad : {"0,5", "", " ", "abc", "1.2.3", "1e", "e5", "--1", "1 2", "0x10", "nan", "inf", "1.5f"})
+  for (const char* bad : {"0,5", "", " ", "abc", "1.2.3", "1e", "e5", "--1", "1 2", "0x10", "nan", "inf", "1.5f",
+                          "+-0.5", "-+1", "++1", "+", "-", "1e+-5"})
     EXPECT_FALSE(parsePresetFloat(bad, '.').has_value()) << bad;
 }
 
@@ -65,7 +72,7 @@ TEST(PresetFormat, IntegersParseWholeNumbersOnly) {
   EXPECT_EQ(parsePresetInteger("50"), 50);
   EXPECT_EQ(parsePresetInteger("-1"), -1);
   EXPECT_EQ(parsePresetInteger(" +7 "), 7);
-  for (const char* bad : {"2.5", "", "1e3", "99999999999", "++1", "4x"})
+  for (const char* bad : {"2.5", "", "1e3", "99999999999", "++1", "4x", "+-5", "-+5", "--5", "+", "-", "+ 5"})
     EXPECT_FALSE(parsePresetInteger(bad).has_value()) << bad;
 }
 
@@ -182,10 +189,12 @@ TEST_F(PresetFile, MissingLinesFailAfterApplyingThoseThere) {
 }
 
 TEST_F(PresetFile, BadIntegerLinesAndOutOfRangeValues) {
-  EXPECT_EQ(load(file("fraction.rmp", "1\r\n0.2\r\n0.3\r\n0.4\r\n0.5\r\n2.5\r\n0.7\r\n0\r\n1\r\n0\r\n")),
-            "'2.5' is not a valid integer value");
-  EXPECT_EQ(params.spintimedecay.Value(), 0.5f);
-  EXPECT_EQ(params.spinlat.Value(), 50.0f);
+  for (const std::string lifeSpan : {"2.5", "+-5"}) {
+    EXPECT_EQ(load(file("bad.rmp", "1\r\n0.2\r\n0.3\r\n0.4\r\n0.5\r\n" + lifeSpan + "\r\n0.7\r\n0\r\n1\r\n0\r\n")),
+              "'" + lifeSpan + "' is not a valid integer value");
+    EXPECT_EQ(params.spintimedecay.Value(), 0.5f);
+    EXPECT_EQ(params.spinlat.Value(), 50.0f);
+  }
 
   EXPECT_EQ(load(file("range.rmp", "-3\r\n500\r\n0.3\r\n1e300\r\n0.5\r\n0\r\n0.7\r\n0\r\n20000\r\n9\r\n")), "");
   EXPECT_EQ(params.spinamp.Value(), 0.0f);
@@ -208,6 +217,54 @@ TEST_F(PresetFile, OpenAndCreateFailures) {
     ADD_FAILURE() << "saved into a folder that does not exist";
   } catch (const Error& error) {
     EXPECT_EQ(std::string(error.what()), "Cannot create file " + nowhere);
+  }
+}
+
+// Folders and files named beyond ASCII, as the file dialog gives them:
+// every one saves, saves again over itself, and loads back.
+TEST_F(PresetFile, NamesBeyondAsciiSaveAndLoad) {
+  ParameterSet changed;
+  changed.spinamp.setValue(3.25f);
+  changed.spinnoisescale.setValue(0.001f);
+  changed.spinoctaves.setValue(4);
+  changed.radiodisturbance.setIndex(2);
+  for (const std::u8string name : {u8"\u20ac", u8"Rick\u2019s waves", u8"\u0412\u043e\u043b\u043d\u044b"}) {
+    const fs::path place = folder / name;
+    const std::string path = utf8(place / (name + u8" \u20ac\u2019\u0416.rmp"));
+    SCOPED_TRACE(path);
+    fs::create_directories(place);
+    savePreset(params, path, '.', lines);
+    savePreset(changed, path, '.', lines);
+    params = ParameterSet();
+    EXPECT_EQ(load(path), "");
+    EXPECT_EQ(params.spinamp.Value(), 3.25f);
+    EXPECT_EQ(params.spinnoisescale.Value(), 0.001f);
+    EXPECT_EQ(params.spinoctaves.Value(), 4.0f);
+    EXPECT_EQ(params.radiodisturbance.index(), 2);
+    // The one file saved, and nothing left beside it.
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(place)) files.push_back(utf8(entry.path()));
+    EXPECT_EQ(files, std::vector<std::string>{path});
+  }
+
+  const std::string nowhere = utf8(folder / u8"\u041d\u0435\u0442" / u8"\u20ac.rmp");
+  EXPECT_EQ(load(nowhere), "Cannot open file " + nowhere);
+  try {
+    savePreset(params, nowhere, '.', lines);
+    ADD_FAILURE() << "saved into a folder that does not exist";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()), "Cannot create file " + nowhere);
+  }
+
+  // Bytes that are not UTF-8 name a file on Linux but none on Windows;
+  // either way no other kind of error escapes.
+  const std::string odd = utf8(folder / "odd") + "\xff.rmp";
+  try {
+    savePreset(params, odd, '.', lines);
+    EXPECT_EQ(load(odd), "");
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()), "Cannot create file " + odd);
+    EXPECT_EQ(load(odd), "Cannot open file " + odd);
   }
 }
 

@@ -119,6 +119,26 @@ TEST_F(SceneGraph, CopyLivesOutsideTheSceneUntilAddedAtTheEnd) {
   EXPECT_EQ(walk(tsxSceneGetFirstNode()).size(), 3u);
 }
 
+TEST_F(SceneGraph, CopyAnswersCanDisagreeWithTheHandle) {
+  const HostHandle water = refhost::addGrid("Water", 2, 2, 1, 1, 0);
+  HostHandle copy = nullptr;
+  refhost::setCopyAnswer(refhost::CopyAnswer::ZeroWithCopy);
+  EXPECT_EQ(tsxGNodeCopy(water, &copy), 0);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(refhost::vertices(copy).size(), 4u);
+
+  const int nodes = refhost::liveNodeCount();
+  refhost::setCopyAnswer(refhost::CopyAnswer::NonzeroWithoutCopy);
+  EXPECT_EQ(tsxGNodeCopy(water, &copy), 1);
+  EXPECT_EQ(copy, nullptr);
+  EXPECT_EQ(refhost::liveNodeCount(), nodes);
+
+  refhost::reset();
+  const HostHandle again = refhost::addGrid("Water", 2, 2, 1, 1, 0);
+  EXPECT_EQ(tsxGNodeCopy(again, &copy), 1);
+  EXPECT_NE(copy, nullptr);
+}
+
 TEST_F(SceneGraph, CopyOfAContainerCopiesItsMembersDeeply) {
   const HostHandle group = refhost::addGroup("G", 206);
   const HostHandle member = refhost::addGrid("M", 2, 2, 1, 1, 0, group);

@@ -77,6 +77,20 @@ TEST_F(SceneCommandsTest, SelectWaterListsEverythingButTheWaterAndChecksEffector
   EXPECT_EQ(items(), (std::vector<std::string>{"effector-x [x]", "EFFECTORS [x]", "Effecto", "Cube", "Cube,5"}));
 }
 
+TEST_F(SceneCommandsTest, TheSnapshotIsWhateverHandleTheHostGaveBack) {
+  HostHandle water = poly("Water");
+  refhost::select(water);
+  refhost::setCopyAnswer(refhost::CopyAnswer::ZeroWithCopy);
+  commands.btnselectClick();
+  EXPECT_TRUE(refhost::isLive(state.WaterSnapshot));
+  EXPECT_EQ(refhost::vertices(state.WaterSnapshot).size(), 2u);
+
+  refhost::setCopyAnswer(refhost::CopyAnswer::NonzeroWithoutCopy);
+  commands.btnselectClick();
+  EXPECT_EQ(state.WaterSnapshot, nullptr);
+  EXPECT_EQ(state.WaterObject, water);
+}
+
 TEST_F(SceneCommandsTest, AWaterRenamedByItsOwnRefreshKeepsTheOldCaption) {
   poly("Sea");
   HostHandle water = poly("Sea");

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "support/sim_fixture.h"
 
 namespace rillmark::testing {
@@ -120,6 +121,29 @@ TEST_F(SceneHelpers, BakingFoldsTheTransformIntoTheVertices) {
   refhost::clearCalls();
   BakeVertexTransform(object);
   EXPECT_EQ(refhost::vertices(object)[1].x, 7);
+}
+
+TEST_F(SceneHelpers, CopiesAreJudgedByTheHandleAlone) {
+  const HostMatrix3x4 shift{{1, 0, 0, 5, 0, 1, 0, 0, 0, 0, 1, 0}};
+  {
+    SCOPED_TRACE("zero with a copy");
+    HostHandle object = poly("A");
+    refhost::setVertexTransform(object, shift);
+    refhost::setCopyAnswer(refhost::CopyAnswer::ZeroWithCopy);
+    EXPECT_NE(copyObject(object), nullptr);
+    BakeVertexTransform(object);
+    EXPECT_EQ(refhost::vertices(object)[1].x, 6);
+  }
+  {
+    SCOPED_TRACE("nonzero without a copy");
+    HostHandle object = poly("B");
+    refhost::setVertexTransform(object, shift);
+    refhost::setCopyAnswer(refhost::CopyAnswer::NonzeroWithoutCopy);
+    EXPECT_EQ(copyObject(object), nullptr);
+    EXPECT_THROW(BakeVertexTransform(object), Error);
+    EXPECT_EQ(refhost::vertices(object)[1].x, 1);
+    EXPECT_EQ(refhost::vertexTransform(object).m[3], 5);
+  }
 }
 
 }  // namespace

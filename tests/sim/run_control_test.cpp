@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "support/sim_fixture.h"
 
 namespace rillmark::testing {
@@ -77,6 +78,7 @@ TEST_F(RunControl, StartRunsEveryStepFromStartToEnd) {
 
 TEST_F(RunControl, StartPreparesTheWaterInOrder) {
   HostHandle original = chooseWater(3);
+  const HostHandle snapshot = state.WaterSnapshot;
   params.spinend.setValue(1);
   params.spinstart.setValue(5);  // above End: no frame is run
   refhost::clearCalls();
@@ -92,9 +94,13 @@ TEST_F(RunControl, StartPreparesTheWaterInOrder) {
   EXPECT_EQ(state.Counters.CurrentFrame, 5);
 
   std::vector<std::string_view> expected{
-      "tsxIsSobj",           "tsxAnimSetPlayMode",   "tsxAnimSetActiveTime",     "tsxSobjDelete",
-      "tsxGNodeCopy",        "tsxSceneAddObject",    "tsxGNodeDeleteScriptTree", "tsxGNodeCreateScriptTree",
-      "tsxAnimSetPlayMode",  "tsxAnimSetActiveTime", "tsxGNodeDeleteScriptTree", "tsxGNodeCreateScriptTree"};
+      "tsxIsSobj",                // Start: the water is live
+      "tsxAnimSetPlayMode",       "tsxAnimSetActiveTime",
+      "tsxIsSobj",                "tsxGNodeCopy",  // erase: the snapshot is live and copied
+      "tsxIsSobj",                "tsxSobjDelete",  // only then does the water go
+      "tsxSceneAddObject",        "tsxGNodeDeleteScriptTree", "tsxGNodeCreateScriptTree",
+      "tsxAnimSetPlayMode",       "tsxAnimSetActiveTime",
+      "tsxGNodeDeleteScriptTree", "tsxGNodeCreateScriptTree"};
   // Two bakes: the water, then its rest copy.
   for (int bake = 0; bake < 2; ++bake) {
     if (bake == 1) expected.push_back("tsxGNodeCopy");
@@ -109,6 +115,10 @@ TEST_F(RunControl, StartPreparesTheWaterInOrder) {
   for (auto name : {"tsxGNodeGetLocation", "tsxGNodeGetSize", "tsxSobjAddAttribute", "tsxAnimSetPlayMode"})
     expected.push_back(name);
   EXPECT_EQ(callNames(), expected);
+  EXPECT_EQ(refhost::callsNamed("tsxIsSobj").at(1).handle, snapshot);
+  EXPECT_EQ(refhost::callsNamed("tsxGNodeCopy").at(0).handle, snapshot);
+  EXPECT_EQ(refhost::callsNamed("tsxSobjDelete").at(0).handle, original);
+  EXPECT_EQ(refhost::callsNamed("tsxSceneAddObject").at(0).handle, fresh);
   EXPECT_EQ(refhost::callsNamed("tsxSceneAddObject")[0].numbers, (std::vector<double>{0}));
   EXPECT_EQ(refhost::callsNamed("tsxSobjAddAttribute")[0].numbers, (std::vector<double>{23}));
   EXPECT_EQ(refhost::callsNamed("tsxSobjAddAttribute")[0].handle, fresh);
@@ -273,6 +283,59 @@ TEST_F(RunControl, EraseReplacesTheWaterWithAFreshCopyOfTheSnapshot) {
   EXPECT_TRUE(refhost::inScene(state.WaterObject));
   EXPECT_TRUE(refhost::vertexKeys(state.WaterObject).empty());
   EXPECT_EQ(refhost::currentTime(), 0.0f);
+
+  // A water the user deleted in the host is replaced, not deleted again.
+  tsxSobjDelete(state.WaterObject);
+  refhost::clearCalls();
+  btndelanimClick(ctx);
+  EXPECT_EQ(refhost::callCount("tsxSobjDelete"), 0);
+  EXPECT_TRUE(refhost::inScene(state.WaterObject));
+}
+
+TEST_F(RunControl, WithoutALiveSnapshotEraseKeepsTheWaterAndStartRunsOnIt) {
+  HostHandle water = chooseWater();
+  tsxSobjDelete(state.WaterSnapshot);  // the host took the snapshot away
+  refhost::clearCalls();
+  btndelanimClick(ctx);
+  EXPECT_EQ(state.WaterObject, water);
+  EXPECT_TRUE(refhost::inScene(water));
+  EXPECT_EQ(refhost::callCount("tsxSobjDelete"), 0);
+  EXPECT_EQ(refhost::callCount("tsxGNodeCopy"), 0);
+
+  fallingSphere("Effector-0", 0, 0, 0);
+  params.spinend.setValue(20);
+  btnstartClick(ctx);
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(state.WaterObject, water);
+  EXPECT_TRUE(refhost::inScene(water));
+  EXPECT_EQ(refhost::vertexKeys(water).size(), 11u);
+  EXPECT_EQ(state.RestCopySource, water);
+  EXPECT_GT(state.Events.EventCount(), 0);
+}
+
+TEST_F(RunControl, EraseAndStartFollowTheCopiedHandleNotTheResult) {
+  HostHandle water = chooseWater();
+  params.spinend.setValue(4);
+  {
+    SCOPED_TRACE("zero with a copy");
+    refhost::setCopyAnswer(refhost::CopyAnswer::ZeroWithCopy);
+    btnstartClick(ctx);
+    EXPECT_FALSE(refhost::isLive(water));
+    EXPECT_TRUE(refhost::inScene(state.WaterObject));
+    EXPECT_TRUE(refhost::isLive(state.WaterRestCopy));
+    EXPECT_EQ(refhost::vertexKeys(state.WaterObject).size(), 3u);
+  }
+  {
+    SCOPED_TRACE("nonzero without a copy");
+    water = state.WaterObject;
+    refhost::setCopyAnswer(refhost::CopyAnswer::NonzeroWithoutCopy);
+    btndelanimClick(ctx);
+    EXPECT_EQ(state.WaterObject, water);
+    EXPECT_TRUE(refhost::inScene(water));
+    // Start goes on with the water but cannot bake it without a copy.
+    EXPECT_THROW(btnstartClick(ctx), Error);
+    EXPECT_TRUE(refhost::inScene(water));
+  }
 }
 
 }  // namespace

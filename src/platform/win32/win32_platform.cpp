@@ -3,15 +3,23 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <iterator>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/file_filter.h"
+#include "platform/win32/wide_text.h"
 
 namespace rillmark {
 
 namespace {
 
-constexpr const char* kCaption = "Rillmark";
+constexpr const wchar_t* kCaption = L"Rillmark";
+
+// Room for the longest path Windows knows, so no name the dialog can show
+// is refused for want of space.
+constexpr std::size_t kPathBufferChars = 32768;
 
 HINSTANCE thisModule() {
   HMODULE module = nullptr;
@@ -21,6 +29,8 @@ HINSTANCE thisModule() {
 }
 
 // ----- the input dialog, built in memory ---------------------------------
+// All its texts stay in the ANSI code page (see Platform::inputBox): the
+// answer is matched byte for byte against the host's object names.
 
 constexpr int kInputEditId = 100;
 constexpr int kInputPromptId = 101;
@@ -122,10 +132,10 @@ void Win32Platform::freeLibrary(void* library) {
 }
 
 std::string Win32Platform::systemErrorText(std::uint32_t code) {
-  char buffer[256];
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                      buffer, sizeof buffer, nullptr);
-  return std::string(buffer, length);
+  wchar_t buffer[256];
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                      buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
+  return utf8FromWide(std::wstring_view(buffer, length));
 }
 
 std::uint32_t Win32Platform::tickCount() { return GetTickCount(); }
@@ -144,7 +154,9 @@ void* Win32Platform::owner() const {
 
 void Win32Platform::showMessage(const std::string& text) {
   HWND window = static_cast<HWND>(owner());
-  MessageBoxA(window, text.c_str(), kCaption, MB_OK | (window == nullptr ? MB_TASKMODAL : 0));
+  std::optional<std::wstring> wide = wideFromUtf8(text);
+  if (!wide) wide = wideFromAnsi(text);
+  MessageBoxW(window, wide->c_str(), kCaption, MB_OK | (window == nullptr ? MB_TASKMODAL : 0));
 }
 
 std::string Win32Platform::inputBox(const std::string& caption, const std::string& prompt,
@@ -173,28 +185,30 @@ std::string Win32Platform::inputBox(const std::string& caption, const std::strin
   return answer == IDOK ? state.result : defaultText;
 }
 
+// The wide dialogs, so that every path they can show comes back whole.
 std::optional<std::string> Win32Platform::fileDialog(const FileDialogOptions& options, bool save) {
-  const std::string filter = nulSeparatedFilter(options.filter);
-  std::string extension = options.defaultExtension;
-  if (!extension.empty() && extension.front() == '.') extension.erase(0, 1);
-  char path[MAX_PATH] = {};
+  // The NULs between the filter's parts survive the conversion.
+  const std::wstring filter = wideFromUtf8(nulSeparatedFilter(options.filter)).value_or(std::wstring());
+  std::wstring extension = wideFromUtf8(options.defaultExtension).value_or(std::wstring());
+  if (!extension.empty() && extension.front() == L'.') extension.erase(0, 1);
+  std::vector<wchar_t> path(kPathBufferChars, L'\0');
 
-  OPENFILENAMEA ofn{};
+  OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = static_cast<HWND>(owner());
-  ofn.lpstrFilter = options.filter.empty() ? nullptr : filter.c_str();
+  ofn.lpstrFilter = options.filter.empty() || filter.empty() ? nullptr : filter.c_str();
   ofn.nFilterIndex = 1;
-  ofn.lpstrFile = path;
-  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrFile = path.data();
+  ofn.nMaxFile = static_cast<DWORD>(path.size());
   ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
   if (options.hideReadOnly) ofn.Flags |= OFN_HIDEREADONLY;
   if (options.promptOverwrite) ofn.Flags |= OFN_OVERWRITEPROMPT;
   if (options.fileMustExist) ofn.Flags |= OFN_FILEMUSTEXIST;
 
-  const BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+  const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!chosen) return std::nullopt;
-  return std::string(path);
+  return utf8FromWide(path.data());
 }
 
 std::optional<std::string> Win32Platform::openFileDialog(const FileDialogOptions& options) {

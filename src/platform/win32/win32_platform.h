@@ -1,6 +1,8 @@
 // The platform inside the host on Windows: tsxapi.dll loaded with the
 // system's normal search, the system's error texts, tick count and locale,
-// and real modal dialogs (message box, text input, open and save).
+// and real modal dialogs (message box, text input, open and save). Texts
+// meet Windows through the wide calls, converted from and to UTF-8; only
+// the text input dialog works in the ANSI code page.
 #pragma once
 
 #include "platform/platform.h"
