@@ -21,8 +21,8 @@ def water_ripples():
     return c
 
 
-def effector_new(size=18):
-    c = Canvas(size, size)
+def effector_new():
+    c = Canvas(18, 18)
     top, bottom = (7.5, 0.5), (7.5, 17.5)
     spindle = polygon(cubic_curve(top, (14.5, 5), (14.5, 13), bottom) +
                       cubic_curve(bottom, (0.5, 13), (0.5, 5), top)[1:-1])
@@ -31,12 +31,14 @@ def effector_new(size=18):
     c.outline(spindle, (60, 0, 90))
     plus = polygon([(13, 10), (16, 10), (16, 13), (18, 13), (18, 16), (16, 16), (16, 18),
                     (13, 18), (13, 16), (10, 16), (10, 13), (13, 13)])
+    # A white rim keeps the plus apart from the spindle behind it.
     c.fill(stroke(plus[0], 2.0, closed=True), WHITE)
     c.fill(plus, (0, 150, 0))
     return c
 
 
 def _eye_outline():
+    """The almond of an eye, and its upper lid line (left to right)."""
     upper = quad_curve((0.5, 8), (8, 0.5), (15.5, 8))
     lower = quad_curve((15.5, 8), (8, 15.5), (0.5, 8))
     return polygon(upper + lower[1:-1]), upper

@@ -11,15 +11,15 @@ SKY = [(0.0, (236, 243, 252)), (1.0, (190, 212, 238))]
 WATER = [(0.0, (110, 170, 240)), (1.0, (20, 70, 170))]
 SURFACE = (0, 40, 130)
 MARK = (0, 0, 0)
+GUIDE = (90, 90, 90)
 ENVELOPE = (190, 0, 0)
 
 
 def _scene(height=HEIGHT):
-    return Canvas(WIDTH, height, background=(0, 0, 0))
-
-
-def _sky(c):
+    """A canvas filled with sky."""
+    c = Canvas(WIDTH, height, background=SKY[0][1])
     c.fill(rect(0, 0, c.width, c.height), linear(0, 0, 0, c.height, SKY))
+    return c
 
 
 def _water(c, surface_y):
@@ -60,36 +60,34 @@ def _hourglass(c, x, y):
 
 def param_amplitude():
     c = _scene()
-    _sky(c)
     base, amp = 16.5, 6.5
     # crests at x = 7.5 and 27.5, troughs at 17.5 and 37.5
     _water(c, lambda x: base - amp * sin_deg((x - 2.5) * 18))
     crest = base - amp
-    c.fill(stroke([(27.5, crest - 0.5), (41, crest - 0.5)], 1.0), (90, 90, 90))
+    c.fill(stroke([(27.5, crest - 0.5), (41, crest - 0.5)], 1.0), GUIDE)
     _double_arrow(c, (37.5, crest), (37.5, base + amp))
     return c
 
 
 def param_wavelength():
     c = _scene()
-    _sky(c)
     base, amp = 19.0, 5.0
     _water(c, lambda x: base - amp * sin_deg((x - 7.5) * 18))
     for x in (12.5, 32.5):
-        c.fill(stroke([(x, 5), (x, base - amp)], 1.0), (90, 90, 90))
+        c.fill(stroke([(x, 5), (x, base - amp)], 1.0), GUIDE)
     _double_arrow(c, (13, 6.5), (32, 6.5))
     return c
 
 
 def param_speed():
     c = _scene()
-    _sky(c)
     base, amp = 19.0, 4.0
     _water(c, lambda x: base - amp * sin_deg((x - 2.5) * 18))
     c.fill(stroke([(9, 8), (38, 8)], 2.0), MARK)
     _arrow_head(c, (42, 8), (1, 0), length=5, half_width=4)
+    # motion lines behind the arrow
     for x0, y in ((3, 5.5), (1, 10.5)):
-        c.fill(stroke([(x0, y), (x0 + 5, y)], 1.0), (90, 90, 90))
+        c.fill(stroke([(x0, y), (x0 + 5, y)], 1.0), GUIDE)
     return c
 
 
@@ -104,14 +102,12 @@ def _decaying_wave(c, base=18.0, amp=8.0):
 
 def param_decay():
     c = _scene()
-    _sky(c)
     _decaying_wave(c)
     return c
 
 
 def param_time_decay():
     c = _scene()
-    _sky(c)
     _decaying_wave(c)
     _hourglass(c, 34, 2)
     return c
@@ -119,7 +115,6 @@ def param_time_decay():
 
 def param_life_span():
     c = _scene(30)
-    _sky(c)
     for k, x in enumerate((5.5, 14.5, 23.5)):
         fade = 1.0 - 0.3 * k
         drop = polygon(cubic_curve((x, 9), (x + 1, 12), (x + 4.2, 15), (x + 4.2, 18.5)) +
