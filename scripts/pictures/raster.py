@@ -6,8 +6,9 @@ j exactly). A Canvas holds `scale` x `scale` samples per pixel; every shape
 covers a sample fully or not at all, and averaging the samples down gives the
 anti-aliased edges.
 
-Only +, -, *, / and math.sqrt are used on floats (sine and cosine are our own
-series), so the same input gives the same bytes on every platform and Python.
+Floats only meet exactly rounded IEEE operations (+, -, *, /, %, math.sqrt);
+sine and cosine are our own series rather than the C library's, so the same
+script gives the same bytes on every platform and Python version.
 """
 
 import math
