@@ -21,7 +21,7 @@ for f in "${folders[@]}"; do
 done
 
 packages=(
-  cmake g++ make
+  cmake g++ make python3
   googletest libgtest-dev libbenchmark-dev
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth
