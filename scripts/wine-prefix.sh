@@ -10,7 +10,21 @@ prefix=${1:?usage: wine-prefix.sh DIR}
 mkdir -p "$(dirname "$prefix")"
 prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 marker=$prefix/.rillmark-ready
-[[ -f $marker ]] && exit 0
+
+# Wine's own fonts (Marlett for the caption glyphs, the MS Sans Serif
+# bitmaps, Tahoma) sit in its data folder, where Debian's Wine does not
+# look; a Windows installation has them in its Fonts folder, so they go
+# there.
+install_fonts() {
+  local fonts=$prefix/drive_c/windows/Fonts
+  [[ -d /usr/share/wine/fonts && -d $fonts ]] || return 0
+  cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts"/ 2>/dev/null || true
+}
+
+if [[ -f $marker ]]; then
+  install_fonts
+  exit 0
+fi
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export WINEPREFIX=$prefix
@@ -37,5 +51,6 @@ env -u DISPLAY wine reg add 'HKCU\Software\Wine\WineDbg' \
 # wineboot returns before the registry is written out; the prefix is only
 # complete once its wineserver has finished.
 wineserver -w
+install_fonts
 touch "$marker"
 echo "wine-prefix: ready in $((SECONDS - start)) s" >&2

@@ -57,10 +57,12 @@ TForm1::TForm1(void* parentWindow)
   setClientSize({kClientWidth, kClientHeight});
   setFont(ui::Font{});
 
+  disableAlign();
   buildTabs();
   buildBottomPanel();
   buildStatusBar();
   buildInfoPanel();
+  enableAlign();
   cancelButton = btnstop;
 
   onShow = [this](ui::Form& sender) { FormShow(sender); };

@@ -144,7 +144,7 @@ void TGlideSpinner::paint(ui::Canvas& canvas) {
   canvas.drawBevel({0, 0, editLeft, height()}, ui::Bevel::Raised);
   ui::Font captionFont = font();
   captionFont.color = ui::kWhite;
-  canvas.drawText({3, 0, editLeft - 4, height()}, caption(), captionFont, ui::TextAlign::Left);
+  canvas.drawText({2, 0, editLeft - 2, height()}, caption(), captionFont, ui::TextAlign::Left);
   canvas.drawPicture({width() - kArrowWidth, 0}, dragging_ ? pictures::SpinArrowsPressed : pictures::SpinArrows);
 }
 

@@ -241,6 +241,14 @@ void HeadlessUser::type(const std::string& text) {
   }
 }
 
+void HeadlessUser::selectAll() {
+  const UserAction action;
+  forgetDeadForm();
+  Control* c = focusedControl(form_);
+  if (c != nullptr && c->kind() == ControlKind::Edit && c->peer())
+    static_cast<HeadlessControlPeer*>(c->peer())->setAllSelected(true);
+}
+
 void HeadlessUser::deliverChar(Control& control, char c) {
   char key = c;
   control.handleKeyPress(key);

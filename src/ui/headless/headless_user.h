@@ -44,6 +44,8 @@ class HeadlessUser {
   // Keyboard, into the control with the focus.
   void pressKey(int key, bool shift = false);
   void type(const std::string& text);
+  // Selects the whole text of the focused edit box, as Ctrl+A would.
+  void selectAll();
 
  private:
   Point toScreen(Form& form, Point clientPoint) const;

@@ -98,6 +98,7 @@ void Control::setAlign(Align align) {
 // distance to that edge; then left and right in the height that is left;
 // then the client fill.
 void Control::realign() {
+  if (alignLocks_ > 0) return;
   Rect area = clientRect();
   auto aligned = [this](Align a) {
     std::vector<Control*> list;

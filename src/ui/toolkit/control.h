@@ -120,6 +120,13 @@ class Control {
 
   Align align() const { return align_; }
   void setAlign(Align align);
+  // While a window is being built its aligned children keep their designed
+  // places; they are aligned once, in the order of those places, when the
+  // last enableAlign() comes.
+  void disableAlign() { ++alignLocks_; }
+  void enableAlign() {
+    if (--alignLocks_ == 0) realign();
+  }
 
   const std::string& caption() const { return caption_; }
   void setCaption(const std::string& caption);
@@ -216,6 +223,7 @@ class Control {
   std::vector<std::unique_ptr<Control>> children_;
   Rect bounds_;
   Align align_ = Align::None;
+  int alignLocks_ = 0;
   std::string caption_;
   bool enabled_ = true;
   bool visible_ = true;

@@ -364,6 +364,9 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
     applyFont();
     if (control_.kind() == ControlKind::CheckListBox)
       SendMessageA(window_, LB_SETITEMHEIGHT, 0, static_cast<CheckListBox&>(control_).itemHeight());
+    // Narrow tabs, so the row leaves room at its right end (the panel puts
+    // its roll-up button there).
+    if (control_.kind() == ControlKind::PageControl) SendMessageA(window_, TCM_SETPADDING, 0, MAKELPARAM(4, 3));
     syncItems();
     syncItemIndex();
     sync(Property::Checked);
@@ -663,8 +666,8 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
       case ControlKind::Image: {
         const auto& image = static_cast<Image&>(control_);
         FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-        const int inset = image.frame() != Bevel::None ? 1 : 0;
-        drawPicture(dc, inset, inset, image.picture());
+        // The frame is drawn over the picture's outermost pixels.
+        drawPicture(dc, 0, 0, image.picture());
         drawBevel(dc, client, image.frame());
         break;
       }

@@ -1,0 +1,326 @@
+#include "ui/control_panel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "hostapi/host_calls.h"
+#include "scene/scene_helpers.h"
+#include "support/panel_fixture.h"
+
+namespace rillmark {
+namespace {
+
+using testing::PanelFixture;
+using ui::Control;
+using ui::Point;
+using ui::Rect;
+namespace headless = ui::headless;
+
+const Control* findControl(const Control& root, const std::string& name) {
+  if (root.name() == name) return &root;
+  for (const auto& child : root.children())
+    if (const Control* found = findControl(*child, name)) return found;
+  return nullptr;
+}
+
+class ControlPanel : public PanelFixture {
+ protected:
+  const Control& named(const std::string& name) const {
+    const Control* c = findControl(*panel, name);
+    if (c == nullptr) throw std::runtime_error("no control " + name);
+    return *c;
+  }
+  void chooseTab(int index) {
+    const Rect tab = panel->PageControl1->tabRect(index);
+    user.click(*panel, {tab.x + tab.width / 2, tab.y + tab.height / 2});
+  }
+  // A water grid, and a sphere named Ball that sinks through it, its
+  // centre at the water's height at frame 50 and touching it from frame 40
+  // to 60.
+  HostHandle buildScene() {
+    HostHandle water = refhost::addGrid("Water", 31, 31, 6.0f, 6.0f, 0.0f);
+    HostHandle ball = host::tsxCreateSphere(12, 6, 0.4f);
+    host::tsxSceneAddObject(ball, 1);
+    refhost::setName(ball, "Ball");
+    refhost::addLocationKey(ball, 0.0f, {1.0f, -0.5f, 2.0f});
+    refhost::addLocationKey(ball, 100.0f, {1.0f, -0.5f, -2.0f});
+    return water;
+  }
+  int outerHeight() const { return panel->outerSize().height; }
+};
+
+TEST_F(ControlPanel, EveryControlStartsWhereAndAsTheDesignSays) {
+  const struct {
+    const char* name;
+    Rect bounds;
+    const char* caption;
+    bool enabled;
+  } controls[] = {
+      {"PageControl1", {0, 0, 180, 275}, "", true},
+      {"BitBtn1", {158, 4, 19, 15}, "0", true},
+      {"Panel2", {0, 275, 180, 69}, "", true},
+      {"Statusbar", {0, 344, 180, 19}, "", true},
+      {"boxparams", {184, 2, 81, 135}, "", true},
+      {"panelinfo", {182, 56, 166, 215}, "", true},
+      {"btnselect", {0, 0, 101, 25}, "Select Water", true},
+      {"btneffector", {102, 0, 26, 25}, "", true},
+      {"btnshow", {128, 0, 22, 25}, "", true},
+      {"btnhide", {150, 0, 22, 25}, "", true},
+      {"Panel1", {0, 30, 171, 217}, "", true},
+      {"spinamp", {54, 13, 112, 17}, "Amplitude", true},
+      {"spinfreq", {54, 42, 112, 17}, "Wavelength", true},
+      {"spinvel", {54, 71, 112, 17}, "Speed", true},
+      {"spindecay", {54, 100, 112, 17}, "Decay", true},
+      {"spintimedecay", {54, 129, 112, 17}, "Time Decay", true},
+      {"spinlat", {54, 159, 112, 17}, "Life Span", true},
+      {"btnwater", {4, 187, 35, 24}, "", true},
+      {"BitBtn2", {40, 187, 35, 24}, "", true},
+      {"BitBtn5", {76, 187, 35, 24}, "", true},
+      {"btnload", {112, 187, 28, 24}, "", true},
+      {"btnsave", {140, 187, 28, 24}, "", true},
+      {"TabSheet2", {4, 24, 172, 247}, "Effectors", false},
+      {"listeffectors", {0, 2, 170, 221}, "", true},
+      {"btnrefresh", {0, 224, 63, 24}, "Refresh", true},
+      {"btnselbyname", {64, 224, 107, 24}, "Select by Name", true},
+      {"SpeedButton1", {2, 4, 125, 25}, "Get/Make Source", true},
+      {"btnshowwind", {128, 4, 22, 25}, "", true},
+      {"btnhidewind", {150, 4, 22, 25}, "", true},
+      {"boxwind", {26, 32, 121, 15}, "Enable Wind Source", true},
+      {"spinnoisescale", {26, 48, 120, 17}, "Scale", true},
+      {"spinnoisetimescale", {26, 64, 120, 17}, "Time Scale", true},
+      {"spinoctaves", {26, 80, 120, 17}, "Octaves", true},
+      {"radiodisturbance", {2, 100, 167, 125}, "Disturbance Type", true},
+      {"boxspike", {14, 228, 75, 17}, "Sharp Style", true},
+      {"boxinvert", {104, 228, 57, 17}, "Invert", true},
+      {"boxrec", {5, 4, 82, 17}, "Record Keys", true},
+      {"boxrange", {91, 4, 86, 17}, "Check Range", true},
+      {"spinstart", {11, 24, 74, 17}, "Start", true},
+      {"spinend", {97, 24, 72, 17}, "End", true},
+      {"btnstart", {0, 42, 25, 25}, "", false},
+      {"btncontinue", {26, 42, 25, 25}, "", false},
+      {"btnstop", {52, 42, 25, 25}, "", false},
+      {"btndelanim", {78, 42, 25, 25}, "", true},
+      {"spinstep", {108, 46, 66, 17}, "Step", true},
+      {"btninfo", {145, 2, 17, 17}, "i", true},
+      {"Button1", {162, 2, 17, 17}, "?", true},
+      {"btninfoclose", {45, 190, 75, 21}, "Ok", true},
+  };
+  for (const auto& c : controls) {
+    const Control& control = named(c.name);
+    EXPECT_EQ(control.bounds(), c.bounds) << c.name;
+    EXPECT_EQ(control.caption(), c.caption) << c.name;
+    EXPECT_EQ(control.enabled(), c.enabled) << c.name;
+  }
+  const struct {
+    const TGlideSpinner* spinner;
+    int editWidth;
+  } edits[] = {{panel->spinamp, 34},        {panel->spinlat, 34},     {panel->spinnoisescale, 35},
+               {panel->spinoctaves, 35},    {panel->spinstart, 30},   {panel->spinend, 30},
+               {panel->spinstep, 20}};
+  for (const auto& e : edits) {
+    EXPECT_EQ(e.spinner->EditWidth(), e.editWidth) << e.spinner->name();
+    EXPECT_EQ(e.spinner->EditColor(), (ui::Color{114, 114, 114}));
+    EXPECT_EQ(e.spinner->Sens, 21);
+    EXPECT_EQ(e.spinner->edit().bounds().right(), e.spinner->width() - 17) << "17 pixels from the right edge";
+  }
+  EXPECT_EQ(panel->PageControl1->activePageIndex(), 0);
+  EXPECT_EQ(panel->Image1->bounds().x, 6);
+  EXPECT_EQ(panel->Image6->bounds().height, 30);
+  EXPECT_EQ(panel->spinamp->edit().text(), "0.5");
+  EXPECT_EQ(panel->spinfreq->edit().text(), "0.06");
+  EXPECT_EQ(panel->radiodisturbance->itemIndex(), 0);
+  EXPECT_TRUE(panel->boxrec->checked() && panel->boxrange->checked() && panel->boxspike->checked());
+  EXPECT_FALSE(panel->boxwind->checked());
+  EXPECT_EQ(status(), "");
+  EXPECT_EQ(outerHeight(), 386);
+}
+
+TEST_F(ControlPanel, HintsFollowThePointerAndStay) {
+  refhost::select(buildScene());
+  click(panel->btnselect);
+  const std::pair<const Control*, const char*> animation[] = {
+      {panel->btnselect, "Set Active Object as Water"}, {panel->btneffector, "Create New Effector"},
+      {panel->btnshow, "Show Effector Objects"},        {panel->btnhide, "Hide Effector Objects"},
+      {panel->btnwater, "Water Preset"},                {panel->BitBtn2, "Honey/Molasses Preset"},
+      {panel->BitBtn5, "Snow/Mud Preset"},              {panel->btnload, "Load Parameters"},
+      {panel->btnsave, "Save Parameters"},              {panel->btnstart, "Start Simulation"},
+      {panel->btndelanim, "Erase Vertex Animation"},    {panel->Button1, "Show Online Help"},
+  };
+  for (const auto& [control, hint] : animation) {
+    user.moveTo(*panel, headless::HeadlessUser::centreOf(*control));
+    EXPECT_EQ(status(), hint) << control->name();
+  }
+  // The spinner's caption shows its hint; the next spinner has none.
+  user.moveTo(*panel, panel->spinamp->originInForm());
+  EXPECT_EQ(status(), "Height of Waves");
+  user.moveTo(*panel, panel->spinfreq->originInForm());
+  EXPECT_EQ(status(), "Height of Waves");
+  // A disabled button takes no mouse, so it shows no hint.
+  user.moveTo(*panel, headless::HeadlessUser::centreOf(*panel->btnstop));
+  EXPECT_EQ(status(), "Height of Waves");
+
+  chooseTab(1);
+  user.moveTo(*panel, headless::HeadlessUser::centreOf(*panel->btnrefresh));
+  EXPECT_EQ(status(), "Refresh List");
+  user.moveTo(*panel, headless::HeadlessUser::centreOf(*panel->btnselbyname));
+  EXPECT_EQ(status(), "Select Effectors by Name");
+  chooseTab(2);
+  const std::pair<const Control*, const char*> wind[] = {
+      {panel->SpeedButton1, "Create/Identify Wind Source"},
+      {panel->btnshowwind, "Show Wind Source Object"},
+      {panel->btnhidewind, "Hide Wind Source Object"},
+  };
+  for (const auto& [control, hint] : wind) {
+    user.moveTo(*panel, headless::HeadlessUser::centreOf(*control));
+    EXPECT_EQ(status(), hint) << control->name();
+  }
+}
+
+TEST_F(ControlPanel, RollsUpAndDown) {
+  click(panel->BitBtn1);
+  EXPECT_EQ(outerHeight(), 164);
+  EXPECT_EQ(panel->Statusbar->bounds().bottom(), panel->clientSize().height) << "the status bar stays in view";
+  EXPECT_EQ(panel->Panel2->bounds().bottom(), panel->Statusbar->bounds().y);
+  click(panel->BitBtn1);
+  EXPECT_EQ(outerHeight(), 386);
+  click(panel->BitBtn1);
+  chooseTab(0);  // a mouse release on the tab row unrolls
+  EXPECT_EQ(outerHeight(), 386);
+  EXPECT_FALSE(panel->Compact());
+  click(panel->BitBtn1);
+  EXPECT_EQ(outerHeight(), 164);
+  user.doubleClick(*panel, {20, panel->Statusbar->bounds().y + 9});
+  EXPECT_EQ(outerHeight(), 386);
+  EXPECT_EQ(panel->Statusbar->bounds(), (Rect{0, 344, 180, 19}));
+}
+
+TEST_F(ControlPanel, SelectingTheWaterEnablesStartAndTheEffectorsPage) {
+  chooseTab(1);
+  user.click(*panel, headless::HeadlessUser::centreOf(*panel->btnrefresh));
+  EXPECT_EQ(panel->Effectors.count(), 0) << "the disabled page's controls do not respond";
+
+  chooseTab(0);
+  click(panel->btnselect);
+  EXPECT_EQ(platform.messages, std::vector<std::string>{"No object Selected"});
+  EXPECT_FALSE(panel->btnstart->enabled());
+
+  refhost::select(buildScene());
+  chooseTab(0);
+  click(panel->btnselect);
+  EXPECT_EQ(panel->btnselect->caption(), "Water selected");
+  EXPECT_TRUE(panel->btnstart->enabled());
+  EXPECT_TRUE(panel->TabSheet2->enabled());
+  ASSERT_EQ(panel->Effectors.count(), 1);
+  EXPECT_EQ(panel->listeffectors->itemText(0), "Ball");
+  EXPECT_FALSE(panel->btncontinue->enabled());
+
+  // Escape does nothing while Stop is disabled.
+  user.pressKey(ui::kKeyEscape);
+  EXPECT_FALSE(state().Counters.StopRequested);
+}
+
+TEST_F(ControlPanel, TheEffectorListChecksAndPicksWithMouseAndKeys) {
+  refhost::select(buildScene());
+  click(panel->btnselect);
+  chooseTab(1);
+  const Point item = panel->listeffectors->originInForm();
+  user.click(*panel, {item.x + 8, item.y + 8});  // on the check box
+  EXPECT_TRUE(panel->Effectors.item(0).checked);
+  EXPECT_EQ(ObjectName(refhost::selection()), "Ball") << "the click selected the object in the host";
+  refhost::select(nullptr);
+  user.type(" ");
+  EXPECT_FALSE(panel->Effectors.item(0).checked) << "space toggles the mark";
+  EXPECT_EQ(ObjectName(refhost::selection()), "Ball") << "and selects the object too";
+}
+
+TEST_F(ControlPanel, AWholeRunDrivenByClicksStopsOnEscapeAndContinues) {
+  refhost::select(buildScene());
+  click(panel->btnselect);
+  chooseTab(1);
+  const Point item = panel->listeffectors->originInForm();
+  user.click(*panel, {item.x + 8, item.y + 8});
+
+  bool escaped = false;
+  headless::windows().onProcessMessages = [&] {
+    if (!escaped && state().Counters.CurrentFrame >= 46) {
+      escaped = true;
+      user.pressKey(ui::kKeyEscape);
+    }
+  };
+  click(panel->btnstart);
+  EXPECT_TRUE(escaped);
+  EXPECT_LT(state().Counters.CurrentFrame, 52) << "Escape stopped the run";
+  EXPECT_TRUE(panel->btncontinue->enabled() && panel->btnstop->enabled());
+  const int events = state().Events.EventCount();
+  EXPECT_GT(events, 0) << "the ball touched the water before the stop";
+
+  click(panel->btncontinue);
+  EXPECT_EQ(state().Counters.CurrentFrame, 102);
+  EXPECT_GT(state().Events.EventCount(), events);
+  EXPECT_EQ(status().rfind("Frame:100  Events:", 0), 0u) << status();
+
+  const auto keys = refhost::vertexKeys(state().WaterObject);
+  EXPECT_EQ(keys.size(), 51u);
+  float highest = 0;
+  for (const HostVec3& v : keys.at(60)) highest = std::max(highest, std::abs(v.z));
+  EXPECT_GT(highest, 0.001f) << "the keys hold ripples";
+}
+
+TEST_F(ControlPanel, ClosingDuringARunStopsItFirst) {
+  refhost::select(buildScene());
+  click(panel->btnselect);
+  const auto alive = panel->watch();
+  const int window = headless::windows().live.front()->id();
+  headless::windows().onProcessMessages = [&] {
+    if (state().Counters.CurrentFrame == 10 && Form1 != nullptr) panel->closeRequested();
+  };
+  click(panel->btnstart);
+  EXPECT_TRUE(alive.expired()) << "the panel went once the run had left";
+  EXPECT_EQ(Form1, nullptr);
+  EXPECT_EQ(headless::windows().destroyed, std::vector<int>{window});
+  EXPECT_FALSE(state().RunInProgress);
+  EXPECT_LE(state().Counters.CurrentFrame, 12);
+}
+
+TEST_F(ControlPanel, ClosingAndReopeningBringsBackEveryStartValue) {
+  panel->Params.spinamp.setValue(7.0f);
+  click(panel->BitBtn2);
+  click(panel->BitBtn1);
+  chooseTab(2);
+  user.click(*panel, headless::HeadlessUser::centreOf(*panel->boxwind));
+  EXPECT_TRUE(panel->boxwind->checked());
+  EXPECT_FLOAT_EQ(panel->Params.spinvel.Value(), 0.3f) << "the honey preset";
+
+  panel->closeRequested();
+  EXPECT_EQ(Form1, nullptr);
+  openPanel();
+  EXPECT_EQ(panel->Params.spinamp.Value(), 0.5f);
+  EXPECT_EQ(panel->Params.spinvel.Value(), 0.75f);
+  EXPECT_FALSE(panel->boxwind->checked());
+  EXPECT_EQ(panel->PageControl1->activePageIndex(), 0);
+  EXPECT_EQ(outerHeight(), 386);
+}
+
+TEST_F(ControlPanel, PresetFilesGoThroughTheLineBufferAndErrorsAreShown) {
+  const std::string path = (std::filesystem::temp_directory_path() / "rillmark_panel_test.rmp").string();
+  platform.chosenFile = path;
+  click(panel->BitBtn5);
+  click(panel->btnsave);
+  EXPECT_EQ(panel->boxparams->items().size(), 10u);
+  click(panel->btnwater);
+  click(panel->btnload);
+  EXPECT_EQ(panel->Params.spinvel.Value(), 0.0f) << "the snow preset came back from the file";
+  std::remove(path.c_str());
+
+  click(panel->btnload);
+  EXPECT_EQ(platform.messages, std::vector<std::string>{"Cannot open file " + path});
+  EXPECT_TRUE(panel->boxparams->items().empty());
+  click(panel->BitBtn2);  // the panel goes on working
+  EXPECT_FLOAT_EQ(panel->Params.spinvel.Value(), 0.3f);
+}
+
+}  // namespace
+}  // namespace rillmark
