@@ -96,6 +96,14 @@ void* refhost_lookup_export(const char* name) { return refhost::lookupExport(tex
 int refhost_is_live(HostHandle node) { return refhost::isLive(node) ? 1 : 0; }
 int refhost_in_scene(HostHandle node) { return refhost::inScene(node) ? 1 : 0; }
 HostHandle refhost_selection() { return refhost::selection(); }
+
+HostHandle refhost_find_top_node(const char* name) {
+  return shield(static_cast<HostHandle>(nullptr), [&] {
+    for (HostHandle node : refhost::topNodes())
+      if (name != nullptr && refhost::name(node) == name) return node;
+    return static_cast<HostHandle>(nullptr);
+  });
+}
 int refhost_live_node_count() { return refhost::liveNodeCount(); }
 
 int refhost_get_name(HostHandle node, char* buffer, int max) {

@@ -37,6 +37,8 @@ REFHOST_API void* RILLMARK_CDECL refhost_lookup_export(const char* name);
 REFHOST_API int RILLMARK_CDECL refhost_is_live(HostHandle node);
 REFHOST_API int RILLMARK_CDECL refhost_in_scene(HostHandle node);
 REFHOST_API HostHandle RILLMARK_CDECL refhost_selection();
+// The first node of the top list with exactly that name, or null.
+REFHOST_API HostHandle RILLMARK_CDECL refhost_find_top_node(const char* name);
 REFHOST_API int RILLMARK_CDECL refhost_live_node_count();
 REFHOST_API int RILLMARK_CDECL refhost_get_name(HostHandle node, char* buffer, int max);
 REFHOST_API int RILLMARK_CDECL refhost_vertex_count(HostHandle polyhedron);

@@ -7,6 +7,9 @@
 //
 //   rillmark_win32_host                    the whole session
 //   rillmark_win32_host --hold MS          keep the panel open MS ms (screenshots)
+//   rillmark_win32_host --panel-run [FOLDER]
+//       a whole run driven by real mouse and keyboard input (panel_run.cpp),
+//       with screenshots into FOLDER
 //   rillmark_win32_host --missing-host-library
 //       copies itself and the plug-in to a folder without tsxapi.dll and
 //       runs the copy with --expect-load-failure, which checks the message
@@ -21,111 +24,12 @@
 #include <vector>
 
 #include "dialog_watcher.h"
+#include "host_harness.h"
+#include "panel_run.h"
 
 namespace {
 
-using rillmark::testhost::DialogWatcher;
-
-int failures = 0;
-
-void check(bool ok, const std::string& what) {
-  std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
-  std::fflush(stdout);
-  if (!ok) ++failures;
-}
-
-std::string quoted(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else out += c;
-  }
-  return "\"" + out + "\"";
-}
-
-void checkTexts(const std::vector<std::string>& got, const std::vector<std::string>& expected, const std::string& what) {
-  bool same = got == expected;
-  check(same, what);
-  if (!same) {
-    for (const auto& t : got) std::printf("  shown:    %s\n", quoted(t).c_str());
-    for (const auto& t : expected) std::printf("  expected: %s\n", quoted(t).c_str());
-  }
-}
-
-// GetProcAddress gives every export one type; the detour through void*
-// says that the real type is known.
-template <class T>
-T proc(HMODULE module, const char* name) {
-  return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-using GetDataFn = int(__cdecl*)(void*, int);
-using ClickFn = int(__cdecl*)();
-using VoidFn = void(__cdecl*)();
-
-struct Plugin {
-  HMODULE module = nullptr;
-  GetDataFn tsxGetData = nullptr;
-  ClickFn tsxOnLeftClick = nullptr;
-  VoidFn tsxOnRightClick = nullptr;
-  VoidFn tsxDeactivate = nullptr;
-
-  bool load() {
-    module = LoadLibraryA("Rillmark.tsx");
-    if (module == nullptr) return false;
-    tsxGetData = proc<GetDataFn>(module, "tsxGetData");
-    tsxOnLeftClick = proc<ClickFn>(module, "tsxOnLeftClick");
-    tsxOnRightClick = proc<VoidFn>(module, "tsxOnRightClick");
-    tsxDeactivate = proc<VoidFn>(module, "tsxDeactivate");
-    return tsxGetData && tsxOnLeftClick && tsxOnRightClick && tsxDeactivate;
-  }
-};
-
-void pump(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  } while (GetTickCount() - start < milliseconds);
-}
-
-HWND createMainView() {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-  wc.lpszClassName = "RillmarkTestHostView";
-  RegisterClassA(&wc);
-  HWND view = CreateWindowExA(0, wc.lpszClassName, "Test host main view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                              800, 600, nullptr, nullptr, wc.hInstance, nullptr);
-  pump(50);
-  return view;
-}
-
-struct OwnedSearch {
-  HWND owner;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK collectOwned(HWND window, LPARAM lParam) {
-  auto* s = reinterpret_cast<OwnedSearch*>(lParam);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId() && GetWindow(window, GW_OWNER) == s->owner) s->found.push_back(window);
-  return TRUE;
-}
-
-// Every top-level window of this process that the main view owns.
-std::vector<HWND> ownedWindows(HWND owner) {
-  OwnedSearch search{owner, {}};
-  EnumWindows(collectOwned, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+using namespace rillmark::testhost;
 
 // The creation parameters of each window the plug-in makes with the main
 // view as owner, exactly as it passes them to CreateWindowExA: the system
@@ -367,6 +271,7 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--expect-load-failure") return expectLoadFailure();
     if (arg == "--missing-host-library") return runWithoutHostLibrary();
+    if (arg == "--panel-run") return runPanelByInput(i + 1 < argc ? argv[i + 1] : "");
     if (arg == "--hold" && i + 1 < argc) holdMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
   }
   const int status = runSession(holdMs);

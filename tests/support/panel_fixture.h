@@ -41,7 +41,7 @@ class PanelFixture : public ::testing::Test {
 
   // A new panel, shown, as a left click on the plug-in's icon builds it.
   void openPanel() {
-    Form1 = new TForm1(kPanelOwner);
+    Form1 = new TForm1(owner);
     panel = Form1;
     panel->show();
   }
@@ -52,6 +52,7 @@ class PanelFixture : public ::testing::Test {
 
   HeadlessPlatform platform;
   ui::headless::HeadlessUser user{platform};
+  void* owner = kPanelOwner;  // the host's main view
   TForm1* panel = nullptr;
 };
 

@@ -594,7 +594,8 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
       RECT textArea{x, r.top + shift, x + text.cx + 1, r.bottom + shift};
       drawTextLine(dc, textArea, caption.c_str(), button.font(), TextAlign::Left, enabled);
     }
-    if ((item.itemState & ODS_FOCUS) != 0 && !button.flat()) {
+    // Small buttons have no room for a focus frame beside their glyph.
+    if ((item.itemState & ODS_FOCUS) != 0 && !button.flat() && r.right - r.left >= 24 && r.bottom - r.top >= 24) {
       RECT focus = r;
       InflateRect(&focus, -4, -4);
       DrawFocusRect(dc, &focus);

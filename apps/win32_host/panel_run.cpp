@@ -1,0 +1,316 @@
+// rillmark_win32_host --panel-run: a whole run driven the way a user drives
+// it, with real mouse and keyboard input (SendInput) at the positions of
+// the panel's controls, while this program's loop only translates and
+// dispatches, as a host's does. The reference host holds a water grid and
+// a ball that sinks through it; the user selects the water in the host,
+// clicks "Select Water", checks the ball on the "Effectors" page, types a
+// new "End" and presses Enter, clicks Start, presses Escape in the middle
+// of the run, clicks Continue, and the water's vertex keys then hold
+// ripples up to the new last frame. Screenshots of each tab, of the
+// panel rolled up and of a run in progress are written beside the program.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dialog_watcher.h"
+#include "host_harness.h"
+#include "panel_run.h"
+#include "screen_capture.h"
+
+namespace rillmark::testhost {
+
+namespace {
+
+using Handle = void*;
+
+struct ReferenceHost {
+  void(__cdecl* reset)();
+  void(__cdecl* setVersion)(int, int);
+  void(__cdecl* setMainView)(void*);
+  Handle(__cdecl* addGrid)(const char*, int, int, float, float, float, Handle);
+  void(__cdecl* select)(Handle);
+  Handle(__cdecl* selection)();
+  int(__cdecl* setName)(Handle, const char*);
+  int(__cdecl* getName)(Handle, char*, int);
+  int(__cdecl* addLocationKey)(Handle, float, float, float, float);
+  Handle(__cdecl* findTopNode)(const char*);
+  int(__cdecl* vertexKeyFrames)(Handle, int*, int);
+  int(__cdecl* getVertexKey)(Handle, int, float*, int);
+  Handle(__cdecl* createSphere)(int, int, float);
+  void(__cdecl* sceneAddObject)(Handle, int);
+
+  bool bind(HMODULE api) {
+    reset = proc<decltype(reset)>(api, "refhost_reset");
+    setVersion = proc<decltype(setVersion)>(api, "refhost_set_version");
+    setMainView = proc<decltype(setMainView)>(api, "refhost_set_main_view");
+    addGrid = proc<decltype(addGrid)>(api, "refhost_add_grid");
+    select = proc<decltype(select)>(api, "refhost_select");
+    selection = proc<decltype(selection)>(api, "refhost_selection");
+    setName = proc<decltype(setName)>(api, "refhost_set_name");
+    getName = proc<decltype(getName)>(api, "refhost_get_name");
+    addLocationKey = proc<decltype(addLocationKey)>(api, "refhost_add_location_key");
+    findTopNode = proc<decltype(findTopNode)>(api, "refhost_find_top_node");
+    vertexKeyFrames = proc<decltype(vertexKeyFrames)>(api, "refhost_vertex_key_frames");
+    getVertexKey = proc<decltype(getVertexKey)>(api, "refhost_get_vertex_key");
+    createSphere = proc<decltype(createSphere)>(api, "tsxCreateSphere");
+    sceneAddObject = proc<decltype(sceneAddObject)>(api, "tsxSceneAddObject");
+    return reset && setVersion && setMainView && addGrid && select && selection && setName && getName &&
+           addLocationKey && findTopNode && vertexKeyFrames && getVertexKey && createSphere && sceneAddObject;
+  }
+
+  std::string nameOf(Handle node) const {
+    char buffer[256] = {};
+    getName(node, buffer, sizeof buffer);
+    return buffer;
+  }
+};
+
+BOOL CALLBACK collectNamed(HWND window, LPARAM lParam) {
+  if (const auto* name = static_cast<const char*>(GetPropA(window, "Rillmark.Name")))
+    (*reinterpret_cast<std::map<std::string, HWND>*>(lParam))[name] = window;
+  return TRUE;
+}
+
+// The panel's windows by the name of their control.
+std::map<std::string, HWND> controlWindows(HWND panel) {
+  std::map<std::string, HWND> found;
+  EnumChildWindows(panel, collectNamed, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::string windowText(HWND window) {
+  char buffer[256] = {};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+// The frame number of a status text "Frame:<n>  Events:<m>", or -1.
+int frameOf(const std::string& status) {
+  if (status.rfind("Frame:", 0) != 0) return -1;
+  return std::atoi(status.c_str() + 6);
+}
+
+void sendMouse(DWORD flags, POINT screen) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>(screen.x * 65535.0 / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
+  input.mi.dy = static_cast<LONG>(screen.y * 65535.0 / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+}
+
+void clickAt(POINT screen) {
+  sendMouse(MOUSEEVENTF_MOVE, screen);
+  pump(60);
+  sendMouse(MOUSEEVENTF_LEFTDOWN, screen);
+  pump(60);
+  sendMouse(MOUSEEVENTF_LEFTUP, screen);
+  pump(250);
+}
+
+void sendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+void pressKey(WORD key) {
+  sendKey(key, false);
+  sendKey(key, true);
+  pump(80);
+}
+
+POINT centreOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+POINT toScreen(HWND window, POINT client) {
+  ClientToScreen(window, &client);
+  return client;
+}
+
+class PanelRun {
+ public:
+  explicit PanelRun(const std::string& shotFolder) : shots_(shotFolder) {}
+
+  int run() {
+    DialogWatcher watcher;
+    HWND view = createMainView();
+    HMODULE api = LoadLibraryA("tsxapi.dll");
+    check(api != nullptr && host_.bind(api), "tsxapi.dll loads with its controls");
+    if (api == nullptr) return 1;
+    host_.reset();
+    host_.setMainView(view);
+    host_.setVersion(430, 0);
+    Handle water = buildScene();
+
+    Plugin plugin;
+    check(plugin.load(), "Rillmark.tsx loads");
+    if (!plugin.module) return 1;
+    unsigned char record[100] = {};
+    check(plugin.tsxGetData(record, 1) == 0, "tsxGetData answers 0");
+    check(plugin.tsxOnLeftClick() == 0, "the left click opens the panel");
+    pump(300);
+    const auto owned = ownedWindows(view);
+    check(owned.size() == 1, "one panel window");
+    if (owned.size() != 1) return 1;
+    panel_ = owned[0];
+    SetForegroundWindow(panel_);
+    pump(200);
+    controls_ = controlWindows(panel_);
+    check(controls_.size() > 60, "the panel's controls carry their names (" + std::to_string(controls_.size()) + ")");
+    shoot("tab_animation");
+
+    // Select the water in the host, then "Select Water" on the panel.
+    host_.select(water);
+    click("btnselect");
+    check(windowText(control("btnselect")) == "Water selected", "the select button names the water");
+    check(IsWindowEnabled(control("btnstart")) != 0, "Start is enabled");
+
+    // The ball on the "Effectors" page, by its check box.
+    clickTab(1);
+    HWND list = control("listeffectors");
+    check(SendMessageA(list, LB_GETCOUNT, 0, 0) == 1, "the effector list holds the ball");
+    RECT item{};
+    SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    clickAt(toScreen(list, {item.left + 7, (item.top + item.bottom) / 2}));
+    check(host_.nameOf(host_.selection()) == "Ball", "clicking the item selected the ball in the host");
+    shoot("tab_effectors");
+    clickTab(2);
+    shoot("tab_wind");
+    clickTab(0);
+
+    // A new last frame, typed into "End" and taken with Enter.
+    HWND end = control("edit", control("spinend"));
+    clickAt(centreOf(end));
+    pressKey(VK_HOME);
+    sendKey(VK_SHIFT, false);
+    pressKey(VK_END);
+    sendKey(VK_SHIFT, true);
+    for (WORD key : {WORD('4'), WORD('0'), WORD('0')}) pressKey(key);
+    pressKey(VK_RETURN);
+    check(windowText(end) == "400", "End reads 400 after typing and Enter (" + windowText(end) + ")");
+
+    // Start; Escape in the middle of the run, from another thread, as the
+    // user's keyboard would.
+    HWND status = control("Statusbar");
+    std::atomic<int> stoppedAt{-1};
+    std::thread user([&] {
+      for (int waited = 0; waited < 60000; waited += 5) {
+        const int frame = frameOf(windowText(status));
+        if (frame >= 44) {
+          if (!shotDuringRun_) {
+            shotDuringRun_ = true;
+            shoot("run_in_progress");
+          }
+          pressKey(VK_ESCAPE);
+          stoppedAt = frame;
+          return;
+        }
+        Sleep(5);
+      }
+    });
+    clickAt(centreOf(control("btnstart")));
+    user.join();
+    pump(200);
+    const int frameAfterStop = frameOf(windowText(status));
+    check(stoppedAt >= 44 && frameAfterStop < 400,
+          "Escape stopped the run in the middle (pressed at frame " + std::to_string(stoppedAt) + ", last frame " +
+              std::to_string(frameAfterStop) + ")");
+
+    click("btncontinue");
+    pump(300);
+    check(frameOf(windowText(status)) == 400, "Continue ran to the last frame (" + windowText(status) + ")");
+
+    Handle current = host_.findTopNode("Water");
+    std::vector<int> frames(1000);
+    const int keyed = host_.vertexKeyFrames(current, frames.data(), static_cast<int>(frames.size()));
+    check(keyed == 201, "the water holds a key every second frame from 0 to 400 (" + std::to_string(keyed) + ")");
+    std::vector<float> xyz(3 * 41 * 41);
+    host_.getVertexKey(current, 60, xyz.data(), 41 * 41);
+    float highest = 0;
+    for (std::size_t i = 2; i < xyz.size(); i += 3) highest = std::max(highest, std::fabs(xyz[i]));
+    check(highest > 0.001f, "the key at frame 60 holds ripples (highest " + std::to_string(highest) + ")");
+
+    click("BitBtn1");
+    shoot("rolled_up");
+    click("BitBtn1");
+
+    checkTexts(watcher.take(), {}, "no message box during the session");
+    FreeLibrary(plugin.module);
+    pump(50);
+    FreeLibrary(api);
+    DestroyWindow(view);
+    return failures == 0 ? 0 : 1;
+  }
+
+ private:
+  Handle buildScene() {
+    Handle water = host_.addGrid("Water", 41, 41, 6.0f, 6.0f, 0.0f, nullptr);
+    Handle ball = host_.createSphere(12, 6, 0.4f);
+    host_.sceneAddObject(ball, 1);
+    host_.setName(ball, "Ball");
+    host_.addLocationKey(ball, 0.0f, 1.0f, -0.5f, 2.0f);
+    host_.addLocationKey(ball, 100.0f, 1.0f, -0.5f, -2.0f);
+    return water;
+  }
+
+  HWND control(const std::string& name, HWND within = nullptr) {
+    if (within != nullptr) {
+      const auto inner = controlWindows(within);
+      const auto it = inner.find(name);
+      return it == inner.end() ? nullptr : it->second;
+    }
+    const auto it = controls_.find(name);
+    if (it == controls_.end()) {
+      check(false, "the panel has a control named " + name);
+      return nullptr;
+    }
+    return it->second;
+  }
+
+  void click(const std::string& name) { clickAt(centreOf(control(name))); }
+
+  void clickTab(int index) {
+    HWND tabs = control("PageControl1");
+    RECT r{};
+    SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    clickAt(toScreen(tabs, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+  }
+
+  void shoot(const std::string& name) {
+    if (shots_.empty()) return;
+    const std::string path = shots_ + "\\" + name + ".bmp";
+    check(capturePanel(panel_, path), "screenshot " + path);
+  }
+
+  std::string shots_;
+  ReferenceHost host_{};
+  HWND panel_ = nullptr;
+  std::map<std::string, HWND> controls_;
+  std::atomic<bool> shotDuringRun_{false};
+};
+
+}  // namespace
+
+int runPanelByInput(const std::string& screenshotFolder) {
+  if (!screenshotFolder.empty()) CreateDirectoryA(screenshotFolder.c_str(), nullptr);
+  PanelRun session(screenshotFolder);
+  const int status = session.run();
+  std::printf("%s\n", status == 0 ? "all checks passed" : "some checks FAILED");
+  return status;
+}
+
+}  // namespace rillmark::testhost

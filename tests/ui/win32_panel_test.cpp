@@ -1,0 +1,146 @@
+// The panel on real Win32 controls: every window stands where the design
+// puts it, in the panel's font, and the keys a dialog would handle work
+// through the windows' own procedures, with a loop that only translates
+// and dispatches.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "support/panel_fixture.h"
+#include "support/panel_layout.h"
+#include "ui/win32/win32_backend.h"
+
+namespace rillmark {
+namespace {
+
+using ui::Control;
+using ui::Rect;
+
+void dispatchPending() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// A window's rectangle in its parent's client area.
+Rect placeOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+HWND windowOf(const Control& c) { return static_cast<HWND>(c.nativeHandle()); }
+
+const Control* findControl(const Control& root, const std::string& name) {
+  if (root.name() == name) return &root;
+  for (const auto& child : root.children())
+    if (const Control* found = findControl(*child, name)) return found;
+  return nullptr;
+}
+
+class Win32Panel : public testing::PanelFixture {
+ protected:
+  // The fixture opened a headless panel; this one opens a real one.
+  Win32Panel() {
+    delete Form1;
+    ui::win32::install();
+    mainView_ = CreateWindowExA(0, "STATIC", "main view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    owner = mainView_;
+    openPanel();
+    dispatchPending();
+  }
+  ~Win32Panel() override {
+    delete Form1;
+    Form1 = nullptr;
+    DestroyWindow(mainView_);
+    ui::win32::uninstall();
+  }
+  HWND mainView_;
+};
+
+TEST_F(Win32Panel, EveryWindowStandsWhereTheDesignPutsIt) {
+  RECT client{};
+  GetClientRect(windowOf(*panel), &client);
+  EXPECT_EQ(client.right, 180);
+  EXPECT_EQ(client.bottom, 363);
+  for (const auto& c : testing::kPanelLayout) {
+    const Control* control = findControl(*panel, c.name);
+    ASSERT_NE(control, nullptr) << c.name;
+    HWND window = windowOf(*control);
+    ASSERT_NE(window, nullptr) << c.name;
+    EXPECT_EQ(placeOf(window), c.bounds) << c.name;
+    EXPECT_EQ(IsWindowEnabled(window) != 0, c.enabled) << c.name;
+    EXPECT_STREQ(static_cast<const char*>(GetPropA(window, "Rillmark.Name")), c.name);
+  }
+  // And every other control too, edit boxes of the spinners and pictures
+  // included, where the widget model has it.
+  std::function<void(const Control&)> visit = [&](const Control& c) {
+    if (c.kind() != ui::ControlKind::Form) {
+      EXPECT_EQ(placeOf(windowOf(c)), c.bounds()) << c.name();
+    }
+    for (const auto& child : c.children()) visit(*child);
+  };
+  visit(*panel);
+}
+
+TEST_F(Win32Panel, ControlsUseThePanelsFonts) {
+  const struct {
+    const Control* control;
+    const char* face;
+    bool bold;
+  } cases[] = {
+      {panel->btnselect, "MS Sans Serif", false},
+      {panel->BitBtn1, "Marlett", true},
+      {panel->btninfo, "MS Sans Serif", true},
+      {&panel->spinamp->edit(), "MS Sans Serif", false},
+  };
+  for (const auto& c : cases) {
+    auto font = reinterpret_cast<HFONT>(SendMessageA(windowOf(*c.control), WM_GETFONT, 0, 0));
+    LOGFONTA lf{};
+    ASSERT_NE(GetObjectA(font, sizeof lf, &lf), 0) << c.control->name();
+    EXPECT_STREQ(lf.lfFaceName, c.face) << c.control->name();
+    EXPECT_EQ(lf.lfHeight, -11) << c.control->name();
+    EXPECT_EQ(lf.lfWeight >= FW_BOLD, c.bold) << c.control->name();
+  }
+  EXPECT_NE(GetWindowLongA(windowOf(*panel->PageControl1), GWL_STYLE) & TCS_HOTTRACK, 0) << "tabs highlight";
+}
+
+TEST_F(Win32Panel, TabWalksTheEditBoxesAndEnterTakesTheValue) {
+  HWND amplitude = windowOf(panel->spinamp->edit());
+  SetFocus(amplitude);
+  PostMessageA(amplitude, WM_KEYDOWN, VK_TAB, 0);
+  dispatchPending();
+  EXPECT_EQ(GetFocus(), windowOf(panel->spinfreq->edit()));
+  PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+  dispatchPending();
+  EXPECT_EQ(GetFocus(), windowOf(panel->spinvel->edit()));
+
+  // Typed characters reach the spinner; Enter passes the value to the
+  // setter and selects the whole text.
+  HWND speed = GetFocus();
+  SendMessageA(speed, EM_SETSEL, 0, -1);
+  for (char c : std::string("2.5\r")) PostMessageA(speed, WM_CHAR, static_cast<unsigned char>(c), 0);
+  dispatchPending();
+  EXPECT_EQ(panel->Params.spinvel.Value(), 2.5f);
+  DWORD from = 0, to = 0;
+  SendMessageA(speed, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(from, 0u);
+  EXPECT_EQ(to, 3u);
+
+  // Escape presses Stop only once it is enabled.
+  PostMessageA(speed, WM_KEYDOWN, VK_ESCAPE, 0);
+  dispatchPending();
+  EXPECT_FALSE(state().Counters.StopRequested);
+  panel->enableContinueAndStop();
+  PostMessageA(speed, WM_KEYDOWN, VK_ESCAPE, 0);
+  dispatchPending();
+  EXPECT_TRUE(state().Counters.StopRequested);
+}
+
+}  // namespace
+}  // namespace rillmark
