@@ -23,13 +23,12 @@ constexpr float kDropHeight = 2.0f;
 
 }  // namespace
 
-HostHandle buildDemoScene(rillmark::SceneCommands& commands, int gridSide, int firstFrame, int lastFrame) {
+HostHandle buildDemoScene(const std::function<std::string()>& createEffector, int gridSide, int firstFrame,
+                          int lastFrame) {
   HostHandle water = refhost::addGrid("Water", gridSide, gridSide, kWaterSide, kWaterSide, 0.0f);
   const float span = static_cast<float>(std::max(1, lastFrame - firstFrame));
   for (const Fall& fall : kFalls) {
-    commands.btneffectorClick();
-    const std::string name = "Effector-" + std::to_string(commands.EffectorCount);
-    HostHandle sphere = rillmark::FindObjectByName(name);
+    HostHandle sphere = rillmark::FindObjectByName(createEffector());
     const float entry = static_cast<float>(firstFrame) + fall.entry * span;
     const float fallFrames = kDropHeight / kSinkPerFrame;
     refhost::addLocationKey(sphere, entry - fallFrames, {fall.x, fall.y, kDropHeight});

@@ -2,15 +2,19 @@
 // effector spheres that fall through it at different places and frames.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "hostapi/host_types.h"
-#include "scene/scene_commands.h"
 
 namespace demo {
 
 inline constexpr float kWaterSide = 8.0f;  // scene units
 
-// Builds the water, creates the effectors with Create New Effector and
+// Builds the water, creates the effectors with createEffector (which
+// presses Create New Effector and gives back the new sphere's name) and
 // gives them their falls. Returns the water, not yet chosen.
-HostHandle buildDemoScene(rillmark::SceneCommands& commands, int gridSide, int firstFrame, int lastFrame);
+HostHandle buildDemoScene(const std::function<std::string()>& createEffector, int gridSide, int firstFrame,
+                          int lastFrame);
 
 }  // namespace demo

@@ -1,7 +1,9 @@
-// rillmark_demo: a whole ripple run on a built-in scene, natively. The
-// reference host holds a water grid and three falling effector spheres; the
-// demo chooses the water, refreshes the effector list and presses Start with
-// "Record Keys" on, through the same commands as the panel's buttons. Then
+// rillmark_demo: a whole ripple run on a built-in scene, natively, driven
+// through the control panel as a user drives it. The reference host holds
+// a water grid; the demo opens the panel on the headless backend, presses
+// Create New Effector three times (the spheres get falling keys), selects
+// the water in the host, clicks "Select Water", the preset button, types
+// Start, End and Step, shows the information panel and clicks Start. Then
 // it reads the water's vertex keys back, frame by frame, and writes them as
 // shaded PNG frames and one animated GIF.
 #include <algorithm>
@@ -11,31 +13,21 @@
 #include <string>
 #include <vector>
 
-#include "console_panel.h"
 #include "demo_options.h"
 #include "demo_scene.h"
 #include "height_field_image.h"
 #include "hostapi/host_api.h"
 #include "image_files.h"
-#include "params/parameter_set.h"
-#include "params/presets.h"
 #include "platform/posix/posix_platform.h"
 #include "refhost/refhost.h"
-#include "scene/effector_list.h"
-#include "scene/scene_commands.h"
-#include "sim/run_context.h"
-#include "sim/run_control.h"
-#include "sim/simulation_state.h"
+#include "ui/control_panel.h"
+#include "ui/headless/headless_backend.h"
+#include "ui/headless/headless_user.h"
 
 namespace {
 
 using namespace rillmark;
-
-const WavePreset& presetNamed(const std::string& name) {
-  if (name == "honey") return kHoneyPreset;
-  if (name == "snow") return kSnowPreset;
-  return kWaterPreset;
-}
+using ui::headless::HeadlessUser;
 
 // The reference host linked into this program stands in for the host
 // library, bound at the highest level.
@@ -44,6 +36,20 @@ void bindReferenceHost() {
   refhost::setRecording(false);  // millions of calls; only the counters are kept
   refhost::bindInto(hostApi());
   hostApiLevel() = 430;
+}
+
+const ui::Control& presetButton(const TForm1& panel, const std::string& preset) {
+  if (preset == "honey") return *panel.BitBtn2;
+  if (preset == "snow") return *panel.BitBtn5;
+  return *panel.btnwater;
+}
+
+// Types a number into a spinner's edit box and presses Enter.
+void typeInto(HeadlessUser& user, const TGlideSpinner& spinner, int value) {
+  user.click(spinner.edit());
+  user.selectAll();
+  user.type(std::to_string(value));
+  user.pressKey(ui::kKeyReturn);
 }
 
 int writePictures(const std::map<int, std::vector<HostVec3>>& keys, const demo::Options& options) {
@@ -79,6 +85,15 @@ int writePictures(const std::map<int, std::vector<HostVec3>>& keys, const demo::
   return 0;
 }
 
+void printStatistics(const TForm1& panel) {
+  const std::pair<const char*, const ui::Label*> rows[] = {
+      {"Total Events:", panel.labevents}, {"Events/sec:", panel.labevsec}, {"Proc. Verts:", panel.labverts},
+      {"Verts/Sec:", panel.labvertsec},   {"Frames:", panel.labframes},    {"Time/Frame:", panel.labtpf},
+      {"Tot. Time:", panel.labtime},      {"Time Left:", panel.labetime},
+  };
+  for (const auto& [caption, label] : rows) std::printf("  %-13s %s\n", caption, label->caption().c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,32 +106,39 @@ int main(int argc, char** argv) {
   }
 
   bindReferenceHost();
-  SimulationState state;
-  ParameterSet params;
-  EffectorList effectors;
-  demo::ConsolePanel panel;
   PosixPlatform platform;
-  SceneCommands commands(state, params, effectors, panel, platform);
-  RunContext ctx{state, params, panel, platform, effectors};
+  setActivePlatform(&platform);
+  ui::headless::install();
+  HeadlessUser user(platform);
+  Form1 = new TForm1(nullptr);
+  TForm1& panel = *Form1;
+  panel.show();
 
-  HostHandle water = demo::buildDemoScene(commands, options->grid, options->start, options->end);
+  int created = 0;
+  const HostHandle water = demo::buildDemoScene(
+      [&] {
+        user.click(*panel.btneffector);
+        return "Effector-" + std::to_string(created++);
+      },
+      options->grid, options->start, options->end);
 
   // Select Water with the grid selected in the host, as a user would.
   refhost::select(water);
-  commands.btnselectClick();
-  std::printf("%s; effectors:", panel.selectCaption().c_str());
-  for (const auto& item : effectors.items()) std::printf(" %s%s", item.text.c_str(), item.checked ? " [x]" : " [ ]");
+  user.click(*panel.btnselect);
+  std::printf("%s; effectors:", panel.btnselect->caption().c_str());
+  for (const auto& item : panel.Effectors.items())
+    std::printf(" %s%s", item.text.c_str(), item.checked ? " [x]" : " [ ]");
   std::printf("\n");
 
-  applyPreset(params, presetNamed(options->preset));
-  params.spinstart.setValue(static_cast<float>(options->start));
-  params.spinend.setValue(static_cast<float>(options->end));
-  params.spinstep.setValue(static_cast<float>(options->step));
-  params.boxrec.setChecked(true);
-  state.Counters.InfoPanelVisible = true;  // the information panel is on view
-  resetForFormShow(state);
-  btnstartClick(ctx);
+  user.click(presetButton(panel, options->preset));
+  // End first, so that a Start beyond the old End is not clamped.
+  typeInto(user, *panel.spinend, options->end);
+  typeInto(user, *panel.spinstart, options->start);
+  typeInto(user, *panel.spinstep, options->step);
+  user.click(*panel.btninfo);  // the information panel is on view during the run
+  user.click(*panel.btnstart);
 
+  const SimulationState& state = ModuleSimulation();
   const auto keys = refhost::vertexKeys(state.WaterObject);
   float lowest = 0, highest = 0;
   if (!keys.empty()) {
@@ -127,11 +149,12 @@ int main(int argc, char** argv) {
   }
   std::printf("Preset %s, frames %d to %d step %d, %dx%d water\n", options->preset.c_str(), options->start,
               options->end, options->step, options->grid, options->grid);
-  std::printf("Status: %s\n", panel.status().c_str());
+  std::printf("Status: %s\n", panel.Statusbar->caption().c_str());
   std::printf("Events recorded: %d; keyed frames: %zu; last frame heights %.4f to %.4f\n", state.Events.EventCount(),
               keys.size(), lowest, highest);
   std::printf("Run statistics:\n");
-  panel.printStatistics();
+  printStatistics(panel);
+  delete Form1;
   if (keys.empty()) {
     std::fprintf(stderr, "no vertex keys were recorded\n");
     return 1;
