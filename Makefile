@@ -6,7 +6,7 @@ DEMO_ARGS ?=
 BENCH_ARGS ?=
 MAKEFLAGS += --no-print-directory
 
-.PHONY: test demo bench setup clean
+.PHONY: test demo bench package setup clean
 
 test:
 	scripts/setup.sh
@@ -16,6 +16,11 @@ demo:
 	scripts/setup.sh native
 	cmake --build build/native -j $$(nproc) --target rillmark_demo
 	$(DEMO) $(DEMO_ARGS)
+
+package:
+	scripts/setup.sh win32
+	cmake --build build/win32 -j $$(nproc) --target rillmark_package
+	@echo "Package: $$(ls build/win32/Rillmark-*.zip)"
 
 bench:
 	scripts/setup.sh native

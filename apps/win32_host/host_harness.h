@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -56,8 +57,9 @@ struct Plugin {
   VoidFn tsxOnRightClick = nullptr;
   VoidFn tsxDeactivate = nullptr;
 
-  bool load() {
-    module = LoadLibraryA("Rillmark.tsx");
+  // By name from the program's folder, or from the path given.
+  bool load(const char* path = "Rillmark.tsx") {
+    module = LoadLibraryA(path);
     if (module == nullptr) return false;
     tsxGetData = proc<GetDataFn>(module, "tsxGetData");
     tsxOnLeftClick = proc<ClickFn>(module, "tsxOnLeftClick");
@@ -110,6 +112,31 @@ inline std::vector<HWND> ownedWindows(HWND owner) {
   OwnedSearch search{owner, {}};
   EnumWindows(collectOwned, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// Replaces module's import of dll!name by replacement; false if it has none.
+inline bool redirectImport(HMODULE module, const char* dll, const char* name, void* replacement) {
+  auto* base = reinterpret_cast<unsigned char*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (dir.VirtualAddress == 0) return false;
+  for (auto* imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name != 0; ++imp) {
+    if (lstrcmpiA(reinterpret_cast<const char*>(base + imp->Name), dll) != 0) continue;
+    auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0) continue;
+      DWORD old = 0;
+      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
+      slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace rillmark::testhost

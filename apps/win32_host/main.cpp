@@ -10,6 +10,9 @@
 //   rillmark_win32_host --panel-run [FOLDER]
 //       a whole run driven by real mouse and keyboard input (panel_run.cpp),
 //       with screenshots into FOLDER
+//   rillmark_win32_host --package-check FOLDER
+//       the plug-in loaded from an unpacked package; its online reference
+//       must be FOLDER's Index.htm
 //   rillmark_win32_host --missing-host-library
 //       copies itself and the plug-in to a folder without tsxapi.dll and
 //       runs the copy with --expect-load-failure, which checks the message
@@ -48,31 +51,6 @@ HWND WINAPI recordingCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR win
                                      LPVOID param) {
   if (parent == watchedOwner && watchedOwner != nullptr) creations.push_back({exStyle, style});
   return CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menu, instance, param);
-}
-
-// Replaces module's import of dll!name by replacement; false if it has none.
-bool redirectImport(HMODULE module, const char* dll, const char* name, void* replacement) {
-  auto* base = reinterpret_cast<unsigned char*>(module);
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  if (dir.VirtualAddress == 0) return false;
-  for (auto* imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name != 0; ++imp) {
-    if (lstrcmpiA(reinterpret_cast<const char*>(base + imp->Name), dll) != 0) continue;
-    auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
-    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0) continue;
-      DWORD old = 0;
-      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
-      slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
-      return true;
-    }
-  }
-  return false;
 }
 
 std::string text(const unsigned char* p) { return reinterpret_cast<const char*>(p); }
@@ -272,6 +250,7 @@ int main(int argc, char** argv) {
     if (arg == "--expect-load-failure") return expectLoadFailure();
     if (arg == "--missing-host-library") return runWithoutHostLibrary();
     if (arg == "--panel-run") return runPanelByInput(i + 1 < argc ? argv[i + 1] : "");
+    if (arg == "--package-check" && i + 1 < argc) return checkUnpackedPackage(argv[i + 1]);
     if (arg == "--hold" && i + 1 < argc) holdMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
   }
   const int status = runSession(holdMs);

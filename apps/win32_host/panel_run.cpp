@@ -136,6 +136,41 @@ POINT centreOf(HWND window) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// What the plug-in asked the shell to open (its ShellExecuteW import is
+// pointed here).
+std::vector<std::wstring> shellOpened;
+
+HINSTANCE WINAPI recordingShellExecuteW(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder,
+                                        INT show) {
+  const bool asSpecified = verb != nullptr && std::wstring(verb) == L"open" && parameters == nullptr &&
+                           folder == nullptr && show == SW_SHOWNORMAL;
+  shellOpened.push_back(asSpecified && file != nullptr ? file : L"<unexpected call>");
+  return reinterpret_cast<HINSTANCE>(42);
+}
+
+std::string narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+// The guide beside a module: its folder and "Index.htm".
+std::string referenceBeside(HMODULE module) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(module, path, MAX_PATH);
+  const std::string file = path;
+  return file.substr(0, file.find_last_of('\\') + 1) + "Index.htm";
+}
+
+HWND findAbout(HWND owner) {
+  for (HWND window : ownedWindows(owner)) {
+    char caption[64] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    if (std::string(caption) == "Rillmark Online Help") return window;
+  }
+  return nullptr;
+}
+
 POINT toScreen(HWND window, POINT client) {
   ClientToScreen(window, &client);
   return client;
@@ -144,6 +179,41 @@ POINT toScreen(HWND window, POINT client) {
 class PanelRun {
  public:
   explicit PanelRun(const std::string& shotFolder) : shots_(shotFolder) {}
+
+  // The package as a user unpacks it: the plug-in loads from its folder,
+  // and its online reference is that folder's guide.
+  int checkPackage(const std::string& folder) {
+    DialogWatcher watcher;
+    HWND view = createMainView();
+    HMODULE api = LoadLibraryA("tsxapi.dll");
+    check(api != nullptr && host_.bind(api), "tsxapi.dll loads with its controls");
+    if (api == nullptr) return 1;
+    host_.reset();
+    host_.setMainView(view);
+    char full[MAX_PATH] = {};
+    GetFullPathNameA(folder.c_str(), MAX_PATH, full, nullptr);
+    const std::string unpacked = full;
+    Plugin plugin;
+    check(plugin.load((unpacked + "\\Rillmark.tsx").c_str()), "Rillmark.tsx loads from " + unpacked);
+    if (!plugin.module) return 1;
+    unsigned char record[100] = {};
+    check(plugin.tsxGetData(record, 1) == 0, "tsxGetData answers 0");
+    check(plugin.tsxOnLeftClick() == 0, "the left click opens the panel");
+    pump(300);
+    const auto owned = ownedWindows(view);
+    check(owned.size() == 1, "one panel window");
+    if (owned.size() != 1) return 1;
+    panel_ = owned[0];
+    SetForegroundWindow(panel_);
+    pump(100);
+    controls_ = controlWindows(panel_);
+    checkAboutWindow(view, plugin.module, unpacked + "\\Index.htm");
+    checkTexts(watcher.take(), {}, "no message box");
+    FreeLibrary(plugin.module);
+    FreeLibrary(api);
+    DestroyWindow(view);
+    return failures == 0 ? 0 : 1;
+  }
 
   int run() {
     DialogWatcher watcher;
@@ -230,9 +300,26 @@ class PanelRun {
           "Escape stopped the run in the middle (pressed at frame " + std::to_string(stoppedAt) + ", last frame " +
               std::to_string(frameAfterStop) + ")");
 
+    // The information panel in view while Continue runs: its figures move.
+    click("btninfo");
+    std::string framesSeen;
+    std::thread viewer([&] {
+      for (int waited = 0; waited < 60000; waited += 5) {
+        if (frameOf(windowText(status)) >= 200) {
+          framesSeen = windowText(control("labframes"));
+          shoot("info_panel_during_run");
+          return;
+        }
+        Sleep(5);
+      }
+    });
     click("btncontinue");
+    viewer.join();
     pump(300);
     check(frameOf(windowText(status)) == 400, "Continue ran to the last frame (" + windowText(status) + ")");
+    check(std::atoi(framesSeen.c_str()) >= 200, "the information panel showed the run's frame (" + framesSeen + ")");
+    check(windowText(control("labframes")) == "400", "and the last frame once the run ended");
+    click("btninfoclose");
 
     Handle current = host_.findTopNode("Water");
     std::vector<int> frames(1000);
@@ -248,9 +335,13 @@ class PanelRun {
     shoot("rolled_up");
     click("BitBtn1");
 
+    checkAboutWindow(view, plugin.module, referenceBeside(plugin.module));
+
     checkTexts(watcher.take(), {}, "no message box during the session");
+    HWND about = findAbout(view);
     FreeLibrary(plugin.module);
     pump(50);
+    check(about != nullptr && !IsWindow(about), "unloading the plug-in destroys the About window");
     FreeLibrary(api);
     DestroyWindow(view);
     return failures == 0 ? 0 : 1;
@@ -265,6 +356,38 @@ class PanelRun {
     host_.addLocationKey(ball, 0.0f, 1.0f, -0.5f, 2.0f);
     host_.addLocationKey(ball, 100.0f, 1.0f, -0.5f, -2.0f);
     return water;
+  }
+
+  // "?" opens one About window; its button opens the guide beside the
+  // plug-in; closing hides it and "?" shows the same window again.
+  void checkAboutWindow(HWND view, HMODULE plugin, const std::string& expectedReference) {
+    check(redirectImport(plugin, "SHELL32.dll", "ShellExecuteW", reinterpret_cast<void*>(&recordingShellExecuteW)),
+          "the plug-in's ShellExecuteW import is watched");
+    click("Button1");
+    pump(300);
+    HWND about = findAbout(view);
+    check(about != nullptr && IsWindowVisible(about), "\"?\" shows the About window");
+    if (about == nullptr) return;
+    RECT client{};
+    GetClientRect(about, &client);
+    check(client.right == 390 && client.bottom == 240, "its client area is 390 x 240");
+    shootWindow(about, "about_window");
+    const auto inside = controlWindows(about);
+    const auto button = inside.find("TransparentButton1");
+    check(button != inside.end(), "it has the online reference button");
+    if (button != inside.end()) clickAt(centreOf(button->second));
+    const std::string& expected = expectedReference;
+    check(shellOpened.size() == 1 && narrow(shellOpened[0]) == expected,
+          "the button opens " + expected + (shellOpened.empty() ? "" : " (" + narrow(shellOpened.back()) + ")"));
+    check(GetFileAttributesA(expected.c_str()) != INVALID_FILE_ATTRIBUTES, "and that guide is there");
+    SendMessageA(about, WM_CLOSE, 0, 0);
+    pump(100);
+    check(IsWindow(about) && !IsWindowVisible(about), "closing hides the About window");
+    click("Button1");
+    pump(200);
+    check(findAbout(view) == about && IsWindowVisible(about), "\"?\" shows the same window again");
+    SendMessageA(about, WM_CLOSE, 0, 0);
+    pump(100);
   }
 
   HWND control(const std::string& name, HWND within = nullptr) {
@@ -290,10 +413,12 @@ class PanelRun {
     clickAt(toScreen(tabs, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
   }
 
-  void shoot(const std::string& name) {
+  void shoot(const std::string& name) { shootWindow(panel_, name); }
+
+  void shootWindow(HWND window, const std::string& name) {
     if (shots_.empty()) return;
     const std::string path = shots_ + "\\" + name + ".bmp";
-    check(capturePanel(panel_, path), "screenshot " + path);
+    check(capturePanel(window, path), "screenshot " + path);
   }
 
   std::string shots_;
@@ -304,6 +429,13 @@ class PanelRun {
 };
 
 }  // namespace
+
+int checkUnpackedPackage(const std::string& folder) {
+  PanelRun session("");
+  const int status = session.checkPackage(folder);
+  std::printf("%s\n", status == 0 ? "all checks passed" : "some checks FAILED");
+  return status;
+}
 
 int runPanelByInput(const std::string& screenshotFolder) {
   if (!screenshotFolder.empty()) CreateDirectoryA(screenshotFolder.c_str(), nullptr);

@@ -9,4 +9,9 @@ namespace rillmark::testhost {
 // BMP files) unless it is empty.
 int runPanelByInput(const std::string& screenshotFolder);
 
+// Loads the plug-in from a folder the package was unpacked into, clicks
+// "?" and the online reference button, and checks that the path handed to
+// the shell is that folder's Index.htm.
+int checkUnpackedPackage(const std::string& folder);
+
 }  // namespace rillmark::testhost

@@ -68,6 +68,13 @@ class Platform {
   virtual ScreenPoint cursorPos() = 0;
   virtual void setCursorPos(ScreenPoint position) = 0;
   virtual void showCursor(bool show) = 0;
+
+  // The full path of the plug-in's own module file (not the host's
+  // program), UTF-8.
+  virtual std::string modulePath() = 0;
+  // Asks the shell to perform its "open" verb on a document or address,
+  // in a normally shown window; what the shell does is not examined.
+  virtual void openWithShell(const std::string& target) = 0;
 };
 
 // The platform the loaded plug-in runs on, installed by the composition

@@ -1,5 +1,6 @@
 #include "shell/rillmark_hooks.h"
 
+#include "ui/about_window.h"
 #include "ui/control_panel.h"
 
 namespace rillmark {
@@ -16,6 +17,7 @@ void InstallRillmarkHooks(TtSXPluginHost& host) {
     result = 0;
     ShowPluginForm(Form1);
   };
+  ShowAboutWindow = [] { ShowPluginForm(form2); };
   // Right click and deactivation leave the panel as it is; the process and
   // thread notifications have nothing to do.
   const HostHook nothing = [](TtSXPluginHost&) {};

@@ -4,6 +4,7 @@
 #include "params/preset_commands.h"
 #include "params/presets.h"
 #include "sim/run_control.h"
+#include "ui/about_window.h"
 #include "ui/pictures.h"
 #include "ui/toolkit/backend.h"
 
@@ -331,6 +332,7 @@ void TForm1::buildStatusBar() {
 
   Button1 = addButton(*Statusbar, "Button1", {162, 2, 17, 17}, "?");
   Button1->setFont(boldFont());
+  Button1->onClick = [this](ui::Control& s) { Button1Click(s); };
   setHint(*Button1, "Show Online Help");
 
   boxparams = add<ui::ListBox>();
@@ -452,6 +454,10 @@ void TForm1::btninfoClick(ui::Control&) {
 }
 
 void TForm1::btninfocloseClick(ui::Control&) { btninfo->click(); }
+
+void TForm1::Button1Click(ui::Control&) {
+  if (ShowAboutWindow) ShowAboutWindow();
+}
 
 // ----- what the run and the scene commands report ---------------------------
 

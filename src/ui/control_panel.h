@@ -162,6 +162,7 @@ class TForm1 : public TtsxForm, public RunView, public SetupView {
   void btnsaveClick(ui::Control& sender);
   void btninfoClick(ui::Control& sender);
   void btninfocloseClick(ui::Control& sender);
+  void Button1Click(ui::Control& sender);
 
   // RunView and SetupView.
   void setStatusText(std::string_view text) override;

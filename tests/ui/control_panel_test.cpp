@@ -215,6 +215,34 @@ TEST_F(ControlPanel, AWholeRunDrivenByClicksStopsOnEscapeAndContinues) {
   EXPECT_GT(highest, 0.001f) << "the keys hold ripples";
 }
 
+TEST_F(ControlPanel, TheInformationPanelShowsTheRunWhileInView) {
+  refhost::select(buildScene());
+  click(panel->btnselect);
+  click(panel->btnstart);
+  EXPECT_EQ(panel->labframes->caption(), "") << "out of view, the figures are left alone";
+
+  click(panel->btninfo);
+  EXPECT_EQ(panel->panelinfo->bounds().x, 6);
+  EXPECT_TRUE(state().Counters.InfoPanelVisible);
+  int shownDuringRun = -1;
+  headless::windows().onProcessMessages = [&] {
+    if (state().Counters.CurrentFrame == 60) shownDuringRun = std::atoi(panel->labframes->caption().c_str());
+  };
+  click(panel->btnstart);
+  EXPECT_GE(shownDuringRun, 58) << "each frame fills the panel";
+  EXPECT_EQ(panel->labframes->caption(), "100");
+  EXPECT_NE(panel->labtime->caption(), "");
+
+  click(panel->btninfoclose);  // "Ok" acts as "i"
+  EXPECT_EQ(panel->panelinfo->bounds().x, 182);
+  EXPECT_FALSE(state().Counters.InfoPanelVisible);
+  EXPECT_EQ(panel->labframes->caption(), "100") << "out of view it keeps its values";
+  click(panel->btninfo);
+  click(panel->btninfo);
+  EXPECT_EQ(panel->panelinfo->bounds().x, 182);
+  EXPECT_FALSE(state().Counters.InfoPanelVisible);
+}
+
 TEST_F(ControlPanel, ClosingDuringARunStopsItFirst) {
   refhost::select(buildScene());
   click(panel->btnselect);

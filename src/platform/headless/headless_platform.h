@@ -34,6 +34,8 @@ class HeadlessPlatform : public Platform {
   }
   void showCursor(bool show) override { cursorCounter += show ? 1 : -1; }
   bool cursorVisible() const { return cursorCounter >= 0; }
+  std::string modulePath() override { return moduleFile; }
+  void openWithShell(const std::string& target) override { shellOpened.push_back(target); }
 
   char separator = '.';
   bool echoMessages = false;  // also print each message on standard error
@@ -52,6 +54,11 @@ class HeadlessPlatform : public Platform {
   ScreenPoint cursor;
   int cursorMoves = 0;
   int cursorCounter = 0;
+
+  // The module file the program reports, and what it asked the shell to
+  // open, first first.
+  std::string moduleFile;
+  std::vector<std::string> shellOpened;
 };
 
 }  // namespace rillmark

@@ -9,6 +9,9 @@ namespace rillmark {
 
 namespace {
 
+// Any function of this module serves to find the module's file.
+void posixModuleAnchor() {}
+
 // dlopen reports text, not a number; this stands for "could not load".
 constexpr std::uint32_t kLoadFailed = 126;
 
@@ -50,6 +53,14 @@ char PosixPlatform::decimalSeparator() {
   if (conventions == nullptr || conventions->decimal_point == nullptr || conventions->decimal_point[0] == '\0')
     return '.';
   return conventions->decimal_point[0];
+}
+
+// The file this code was loaded from: the plug-in library, or the
+// program it is linked into.
+std::string PosixPlatform::modulePath() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&posixModuleAnchor), &info) == 0 || info.dli_fname == nullptr) return {};
+  return info.dli_fname;
 }
 
 }  // namespace rillmark

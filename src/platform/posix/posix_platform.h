@@ -18,6 +18,7 @@ class PosixPlatform : public HeadlessPlatform {
   std::string systemErrorText(std::uint32_t code) override;
   std::uint32_t tickCount() override;
   char decimalSeparator() override;
+  std::string modulePath() override;
 
  private:
   std::string lastLoadError_;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <iterator>
 #include <optional>
@@ -228,5 +229,25 @@ ScreenPoint Win32Platform::cursorPos() {
 void Win32Platform::setCursorPos(ScreenPoint position) { SetCursorPos(position.x, position.y); }
 
 void Win32Platform::showCursor(bool show) { ShowCursor(show ? TRUE : FALSE); }
+
+// The whole path, however long: a path cut short would name another file.
+std::string Win32Platform::modulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(thisModule(), path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      return utf8FromWide(path);
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+}
+
+void Win32Platform::openWithShell(const std::string& target) {
+  const std::wstring wide = wideFromUtf8(target).value_or(wideFromAnsi(target));
+  ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 }  // namespace rillmark

@@ -30,6 +30,8 @@ class Win32Platform : public Platform {
   ScreenPoint cursorPos() override;
   void setCursorPos(ScreenPoint position) override;
   void showCursor(bool show) override;
+  std::string modulePath() override;
+  void openWithShell(const std::string& target) override;
 
   // The window dialogs are modal to: the host's main view once known.
   // Without one (or once it is gone) they are modal to the whole thread.

@@ -49,6 +49,7 @@ class HeadlessBackend : public Backend {
     ++w.processMessagesCount;
     if (w.onProcessMessages) w.onProcessMessages();
   }
+  Size screenSize() override { return windows().screen; }
 };
 
 }  // namespace

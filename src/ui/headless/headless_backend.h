@@ -113,6 +113,7 @@ struct HeadlessWindows {
   // as the user there, in the middle of a long operation.
   std::function<void()> onProcessMessages;
   long long processMessagesCount = 0;
+  Size screen{1024, 768};
   // User actions in progress, and the forms released during them.
   int actionDepth = 0;
   std::vector<std::pair<Form*, Form::Watch>> pendingReleases;

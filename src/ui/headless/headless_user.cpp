@@ -45,6 +45,7 @@ Control* focusedControl(Form* active) {
 void nativeClick(Control& c, Point at) {
   switch (c.kind()) {
     case ControlKind::Button:
+    case ControlKind::Label:
       c.click();
       break;
     case ControlKind::CheckBox:

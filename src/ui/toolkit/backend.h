@@ -22,6 +22,8 @@ class Backend {
   // Handles every pending message of the user-interface thread, as the
   // host's own loop would: a long operation calls this to stay responsive.
   virtual void processMessages() = 0;
+  // The size of the screen, for windows placed at its centre.
+  virtual Size screenSize() = 0;
 };
 
 void setBackend(Backend* backend);

@@ -24,6 +24,8 @@ class Button : public Control {
     return !enabledInTree() && disabledPicture_ ? disabledPicture_ : picture_;
   }
 
+  // A transparent button (Control::transparent) is drawn over its parent's
+  // background with a light frame and its caption in its font's colour.
   bool flat() const { return flat_; }
   void setFlat(bool flat) {
     flat_ = flat;

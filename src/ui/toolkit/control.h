@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ enum class ControlKind {
   ListBox,
   CheckListBox,
   Edit,
+  Memo,
   Label,
   Image,
   PageControl,
@@ -144,6 +146,23 @@ class Control {
   const Font& font() const;
   void setFont(const Font& font);
 
+  // Background colour; none: the window system's colour for the control.
+  const std::optional<Color>& color() const { return color_; }
+  void setColor(Color color) {
+    color_ = color;
+    changed(Property::Appearance);
+  }
+  // A transparent control shows its parent's background (and the pictures
+  // of the controls below it) instead of a colour of its own.
+  bool transparent() const { return transparent_; }
+  void setTransparent(bool transparent) {
+    transparent_ = transparent;
+    changed(Property::Appearance);
+  }
+  enum class Cursor { Arrow, Hand };
+  Cursor cursor() const { return cursor_; }
+  void setCursor(Cursor cursor) { cursor_ = cursor; }
+
   const std::string& hint() const { return hint_; }
   void setHint(const std::string& hint) { hint_ = hint; }
 
@@ -228,6 +247,9 @@ class Control {
   bool enabled_ = true;
   bool visible_ = true;
   std::unique_ptr<Font> font_;
+  std::optional<Color> color_;
+  bool transparent_ = false;
+  Cursor cursor_ = Cursor::Arrow;
   std::string hint_;
   bool tabStop_ = false;
   std::unique_ptr<ControlPeer> peer_;

@@ -21,19 +21,11 @@ class Edit : public Control {
     if (peer()) peer()->selectAllText();
   }
 
-  // Background colour; none: the window system's.
-  const std::optional<Color>& color() const { return color_; }
-  void setColor(Color color) {
-    color_ = color;
-    changed(Property::Appearance);
-  }
-
   // The peer reports what the user typed.
   void handleTextChanged(const std::string& text);
 
  private:
   std::string text_;
-  std::optional<Color> color_;
 };
 
 }  // namespace rillmark::ui

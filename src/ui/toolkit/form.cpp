@@ -55,6 +55,13 @@ Size Form::outerSize() const { return formPeer() ? formPeer()->outerSize() : cli
 void Form::setVisible(bool visible) {
   if (visible) createHandle();
   const bool wasVisible = this->visible();
+  if (visible && !wasVisible && centreOnScreen) {
+    if (Backend* b = backend()) {
+      const Size screen = b->screenSize();
+      const Size outer = outerSize();
+      setPosition({(screen.width - outer.width) / 2, (screen.height - outer.height) / 2});
+    }
+  }
   Control::setVisible(visible);
   if (visible && !wasVisible && onShow) onShow(*this);
 }

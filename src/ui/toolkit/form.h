@@ -81,6 +81,9 @@ class Form : public Control {
 
   void* parentWindow() const { return parentWindow_; }
 
+  // Placed at the centre of the screen each time it is shown.
+  bool centreOnScreen = false;
+
   void setVisible(bool visible) override;
   void show();  // makes the window if needed, shows it, brings it to front
   void hide() { setVisible(false); }

@@ -2,8 +2,6 @@
 // used to group controls, as a status bar, and for the information panel.
 #pragma once
 
-#include <optional>
-
 #include "ui/toolkit/control.h"
 
 namespace rillmark::ui {
@@ -24,18 +22,11 @@ class Panel : public Control {
     captionAlign_ = align;
     changed(Property::Appearance);
   }
-  // None: the window system's face colour.
-  const std::optional<Color>& color() const { return color_; }
-  void setColor(Color color) {
-    color_ = color;
-    changed(Property::Appearance);
-  }
 
  private:
   Bevel bevelOuter_ = Bevel::Raised;
   Bevel bevelInner_ = Bevel::None;
   TextAlign captionAlign_ = TextAlign::Center;
-  std::optional<Color> color_;
 };
 
 }  // namespace rillmark::ui

@@ -48,6 +48,8 @@ class Win32Backend : public Backend {
       DispatchMessageA(&msg);
     }
   }
+
+  Size screenSize() override { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "ui/toolkit/image.h"
 #include "ui/toolkit/label.h"
 #include "ui/toolkit/list_box.h"
+#include "ui/toolkit/memo.h"
 #include "ui/toolkit/page_control.h"
 #include "ui/toolkit/panel.h"
 #include "ui/toolkit/radio_group.h"
@@ -33,6 +34,40 @@ int xOf(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
 int yOf(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
 
 RECT rectOf(Rect r) { return {r.x, r.y, r.x + r.width, r.y + r.height}; }
+
+// The colour a control shows where it has none of its own: its nearest
+// ancestor's, else the face colour.
+COLORREF backgroundOf(const Control* c) {
+  for (; c != nullptr; c = c->parent())
+    if (c->color()) return colorRef(*c->color());
+  return GetSysColor(COLOR_BTNFACE);
+}
+
+// What lies under a transparent control: its parent's colour and the
+// pictures of the earlier (lower) siblings it overlaps.
+void paintBackdrop(HDC dc, const Control& c) {
+  RECT all{0, 0, c.width(), c.height()};
+  HBRUSH brush = CreateSolidBrush(backgroundOf(c.parent()));
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  if (c.parent() == nullptr) return;
+  const Rect mine = c.bounds();
+  for (const auto& sibling : c.parent()->children()) {
+    if (sibling.get() == &c) break;
+    if (sibling->kind() != ControlKind::Image || !sibling->visible()) continue;
+    const Rect theirs = sibling->bounds();
+    const bool overlaps = theirs.x < mine.right() && mine.x < theirs.right() && theirs.y < mine.bottom() &&
+                          mine.y < theirs.bottom();
+    if (overlaps)
+      drawPicture(dc, theirs.x - mine.x, theirs.y - mine.y, static_cast<const Image&>(*sibling).picture());
+  }
+}
+
+std::string joinedLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) text += (i > 0 ? "\r\n" : "") + lines[i];
+  return text;
+}
 
 // Draws what a custom control paints into a device context.
 class GdiCanvas : public Canvas {
@@ -107,11 +142,12 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
         syncItemIndex();
         break;
       case Property::Text:
-        if (control_.kind() == ControlKind::Edit) {
-          syncingText_ = true;
+        syncingText_ = true;
+        if (control_.kind() == ControlKind::Edit)
           SetWindowTextA(window_, static_cast<Edit&>(control_).text().c_str());
-          syncingText_ = false;
-        }
+        if (control_.kind() == ControlKind::Memo)
+          SetWindowTextA(window_, joinedLines(static_cast<Memo&>(control_).lines()).c_str());
+        syncingText_ = false;
         break;
       case Property::Appearance:
         InvalidateRect(window_, nullptr, TRUE);
@@ -169,6 +205,9 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
       case ControlKind::Edit:
         if (code == EN_CHANGE && !syncingText_) static_cast<Edit&>(control_).handleTextChanged(windowText());
         break;
+      case ControlKind::Label:
+        if (code == STN_CLICKED) control_.click();
+        break;
       case ControlKind::CheckListBox:
         // A press of the mouse is reported as a click when it is released.
         if (code == LBN_SELCHANGE && !mousePress_)
@@ -200,17 +239,14 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
   HBRUSH controlColour(HDC dc) override {
     const Font& font = control_.font();
     if (font.color) SetTextColor(dc, colorRef(*font.color));
-    if (control_.kind() == ControlKind::Edit) {
-      const auto& color = static_cast<Edit&>(control_).color();
-      if (color) {
-        SetBkColor(dc, colorRef(*color));
-        return brushFor(*color);
-      }
-      return nullptr;
+    if (control_.color()) {
+      SetBkColor(dc, colorRef(*control_.color()));
+      return brushFor(*control_.color());
     }
-    if (font.color) {
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return GetSysColorBrush(COLOR_BTNFACE);
+    if (font.color && control_.kind() != ControlKind::Edit) {
+      const COLORREF back = backgroundOf(control_.parent());
+      SetBkColor(dc, back);
+      return brushFor(Color{GetRValue(back), GetGValue(back), GetBValue(back)});
     }
     return nullptr;
   }
@@ -244,6 +280,12 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
       case WM_MOUSELEAVE:
         hot_ = false;
         InvalidateRect(window_, nullptr, FALSE);
+        break;
+      case WM_SETCURSOR:
+        if (control_.cursor() == Control::Cursor::Hand && LOWORD(lParam) == HTCLIENT) {
+          SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+          return TRUE;
+        }
         break;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
@@ -328,9 +370,22 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
         cls = "EDIT";
         style |= ES_AUTOHSCROLL | WS_BORDER;
         break;
+      case ControlKind::Memo: {
+        cls = "EDIT";
+        const auto& memo = static_cast<Memo&>(control_);
+        style |= ES_MULTILINE | ES_AUTOVSCROLL;
+        if (memo.readOnly()) style |= ES_READONLY;
+        if (memo.border()) style |= WS_BORDER;
+        break;
+      }
       case ControlKind::Label: {
-        cls = "STATIC";
         const auto& label = static_cast<Label&>(control_);
+        if (label.transparent()) {
+          ownClass_ = true;
+          break;
+        }
+        cls = "STATIC";
+        style |= SS_NOTIFY;
         style |= SS_NOPREFIX | SS_CENTERIMAGE;
         style |= label.alignment() == TextAlign::Center  ? SS_CENTER
                  : label.alignment() == TextAlign::Right ? SS_RIGHT
@@ -550,6 +605,10 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
     const Point at = pointIn(window, lParam);
     if (ownClass_ && GetCapture() == window_) ReleaseCapture();
     control_.handleMouseUp(MouseButton::Left, at);
+    // A label drawn here is clicked like a static control.
+    if (ownClass_ && control_.kind() == ControlKind::Label &&
+        Rect{0, 0, control_.width(), control_.height()}.contains(at))
+      control_.click();
     const LRESULT result = callOriginal(window, message, wParam, lParam);
     if (control_.kind() == ControlKind::CheckListBox && mousePress_) {
       mousePress_ = false;
@@ -566,13 +625,20 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
     RECT r = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const bool enabled = (item.itemState & ODS_DISABLED) == 0;
-    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    if (!button.flat()) {
-      DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-    } else if (pressed) {
-      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-    } else if (hot_ && enabled) {
-      DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    if (button.transparent()) {
+      paintBackdrop(dc, button);
+      HBRUSH frame = CreateSolidBrush(pressed ? RGB(128, 128, 128) : RGB(192, 192, 192));
+      FrameRect(dc, &r, frame);
+      DeleteObject(frame);
+    } else {
+      FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+      if (!button.flat()) {
+        DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+      } else if (pressed) {
+        DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+      } else if (hot_ && enabled) {
+        DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+      }
     }
     // Picture left of the caption, the pair centred; both move a pixel
     // down and right while the button is held.
@@ -670,6 +736,12 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
         // The frame is drawn over the picture's outermost pixels.
         drawPicture(dc, 0, 0, image.picture());
         drawBevel(dc, client, image.frame());
+        break;
+      }
+      case ControlKind::Label: {
+        const auto& label = static_cast<Label&>(control_);
+        paintBackdrop(dc, label);
+        drawTextLine(dc, client, label.caption().c_str(), label.font(), label.alignment());
         break;
       }
       case ControlKind::Custom: {

@@ -146,6 +146,14 @@ class Win32FormPeer : public FormPeer, public Win32Peer {
       case kReleaseMessage:
         delete &form_;  // destroys this peer and the window: touch nothing after
         return 0;
+      case WM_ERASEBKGND:
+        if (form_.color()) {
+          RECT client{};
+          GetClientRect(window, &client);
+          FillRect(reinterpret_cast<HDC>(wParam), &client, brushFor(*form_.color()));
+          return 1;
+        }
+        break;
       case WM_ACTIVATE:
         // Coming back to the panel brings the keyboard focus back to the
         // control that had it, as a dialog does.
