@@ -86,9 +86,13 @@ std::map<std::string, HWND> controlWindows(HWND panel) {
   return found;
 }
 
+// A window's text; from another thread too, where a panel that stopped
+// answering must not stop the test: it then reads as empty.
 std::string windowText(HWND window) {
   char buffer[256] = {};
-  GetWindowTextA(window, buffer, sizeof buffer);
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
+                      &copied);
   return buffer;
 }
 
@@ -185,28 +189,13 @@ class PanelRun {
   int checkPackage(const std::string& folder) {
     DialogWatcher watcher;
     HWND view = createMainView();
-    HMODULE api = LoadLibraryA("tsxapi.dll");
-    check(api != nullptr && host_.bind(api), "tsxapi.dll loads with its controls");
+    HMODULE api = startHost(view);
     if (api == nullptr) return 1;
-    host_.reset();
-    host_.setMainView(view);
     char full[MAX_PATH] = {};
     GetFullPathNameA(folder.c_str(), MAX_PATH, full, nullptr);
     const std::string unpacked = full;
     Plugin plugin;
-    check(plugin.load((unpacked + "\\Rillmark.tsx").c_str()), "Rillmark.tsx loads from " + unpacked);
-    if (!plugin.module) return 1;
-    unsigned char record[100] = {};
-    check(plugin.tsxGetData(record, 1) == 0, "tsxGetData answers 0");
-    check(plugin.tsxOnLeftClick() == 0, "the left click opens the panel");
-    pump(300);
-    const auto owned = ownedWindows(view);
-    check(owned.size() == 1, "one panel window");
-    if (owned.size() != 1) return 1;
-    panel_ = owned[0];
-    SetForegroundWindow(panel_);
-    pump(100);
-    controls_ = controlWindows(panel_);
+    if (!openPanel(plugin, view, unpacked + "\\Rillmark.tsx")) return 1;
     checkAboutWindow(view, plugin.module, unpacked + "\\Index.htm");
     checkTexts(watcher.take(), {}, "no message box");
     FreeLibrary(plugin.module);
@@ -218,28 +207,11 @@ class PanelRun {
   int run() {
     DialogWatcher watcher;
     HWND view = createMainView();
-    HMODULE api = LoadLibraryA("tsxapi.dll");
-    check(api != nullptr && host_.bind(api), "tsxapi.dll loads with its controls");
+    HMODULE api = startHost(view);
     if (api == nullptr) return 1;
-    host_.reset();
-    host_.setMainView(view);
-    host_.setVersion(430, 0);
     Handle water = buildScene();
-
     Plugin plugin;
-    check(plugin.load(), "Rillmark.tsx loads");
-    if (!plugin.module) return 1;
-    unsigned char record[100] = {};
-    check(plugin.tsxGetData(record, 1) == 0, "tsxGetData answers 0");
-    check(plugin.tsxOnLeftClick() == 0, "the left click opens the panel");
-    pump(300);
-    const auto owned = ownedWindows(view);
-    check(owned.size() == 1, "one panel window");
-    if (owned.size() != 1) return 1;
-    panel_ = owned[0];
-    SetForegroundWindow(panel_);
-    pump(200);
-    controls_ = controlWindows(panel_);
+    if (!openPanel(plugin, view, "Rillmark.tsx")) return 1;
     check(controls_.size() > 60, "the panel's controls carry their names (" + std::to_string(controls_.size()) + ")");
     shoot("tab_animation");
 
@@ -348,6 +320,36 @@ class PanelRun {
   }
 
  private:
+  // The reference host, with this program's window as its main view.
+  HMODULE startHost(HWND view) {
+    HMODULE api = LoadLibraryA("tsxapi.dll");
+    check(api != nullptr && host_.bind(api), "tsxapi.dll loads with its controls");
+    if (api == nullptr) return nullptr;
+    host_.reset();
+    host_.setMainView(view);
+    host_.setVersion(430, 0);
+    return api;
+  }
+
+  // Loads the plug-in, asks for its description and left-clicks its icon,
+  // as the host does; the panel is then in the foreground.
+  bool openPanel(Plugin& plugin, HWND view, const std::string& path) {
+    check(plugin.load(path.c_str()), "Rillmark.tsx loads from " + path);
+    if (!plugin.module) return false;
+    unsigned char record[100] = {};
+    check(plugin.tsxGetData(record, 1) == 0, "tsxGetData answers 0");
+    check(plugin.tsxOnLeftClick() == 0, "the left click opens the panel");
+    pump(300);
+    const auto owned = ownedWindows(view);
+    check(owned.size() == 1, "one panel window");
+    if (owned.size() != 1) return false;
+    panel_ = owned[0];
+    SetForegroundWindow(panel_);
+    pump(200);
+    controls_ = controlWindows(panel_);
+    return true;
+  }
+
   Handle buildScene() {
     Handle water = host_.addGrid("Water", 41, 41, 6.0f, 6.0f, 0.0f, nullptr);
     Handle ball = host_.createSphere(12, 6, 0.4f);

@@ -80,12 +80,18 @@ TForm1::~TForm1() {
 
 Platform& TForm1::platform() const { return requirePlatform(); }
 
-ui::Button* TForm1::addButton(ui::Control& parent, const char* name, Rect bounds, const char* caption) {
-  auto* b = parent.add<ui::Button>();
-  b->setName(name);
-  b->setBounds(bounds);
-  b->setCaption(caption);
-  return b;
+void TForm1::addButtons(ui::Control& parent, std::initializer_list<ButtonSpec> buttons) {
+  for (const ButtonSpec& b : buttons) {
+    auto* button = parent.add<ui::Button>();
+    button->setName(b.name);
+    button->setBounds(b.bounds);
+    button->setCaption(b.caption);
+    button->setFlat(b.flat);
+    button->setPicture(b.picture, b.greyed);
+    button->onClick = [this, click = b.click](ui::Control& s) { (this->*click)(s); };
+    if (b.hint != nullptr) setHint(*button, b.hint);
+    *b.button = button;
+  }
 }
 
 TGlideSpinner* TForm1::addSpinner(ui::Control& parent, NumericParameter& parameter, const char* name, Rect bounds,
@@ -125,12 +131,12 @@ void TForm1::buildTabs() {
   TabSheet2->setEnabled(false);
   PageControl1->onMouseUp = [this](ui::Control& s, ui::MouseButton b, int x, int y) { PageControl1MouseUp(s, b, x, y); };
 
-  BitBtn1 = addButton(*this, "BitBtn1", {158, 4, 19, 15}, "0");
+  // The roll-up button's caption is the minimise symbol of the Marlett font.
+  addButtons(*this, {{&BitBtn1, "BitBtn1", {158, 4, 19, 15}, "0", {}, nullptr, &TForm1::BitBtn1Click}});
   ui::Font marlett;
   marlett.name = "Marlett";
   marlett.bold = true;
   BitBtn1->setFont(marlett);
-  BitBtn1->onClick = [this](ui::Control& s) { BitBtn1Click(s); };
 
   buildAnimationPage();
   buildEffectorsPage();
@@ -139,28 +145,16 @@ void TForm1::buildTabs() {
 
 void TForm1::buildAnimationPage() {
   ui::TabSheet& page = *TabSheet1;
-  btnselect = addButton(page, "btnselect", {0, 0, 101, 25}, "Select Water");
-  btnselect->setPicture(pictures::WaterRipples);
-  btnselect->onClick = [this](ui::Control& s) { btnselectClick(s); };
-  setHint(*btnselect, "Set Active Object as Water");
-
-  btneffector = addButton(page, "btneffector", {102, 0, 26, 25});
-  btneffector->setFlat(true);
-  btneffector->setPicture(pictures::EffectorNew);
-  btneffector->onClick = [this](ui::Control& s) { btneffectorClick(s); };
-  setHint(*btneffector, "Create New Effector");
-
-  btnshow = addButton(page, "btnshow", {128, 0, 22, 25});
-  btnshow->setFlat(true);
-  btnshow->setPicture(pictures::EyeOpen);
-  btnshow->onClick = [this](ui::Control& s) { btnshowClick(s); };
-  setHint(*btnshow, "Show Effector Objects");
-
-  btnhide = addButton(page, "btnhide", {150, 0, 22, 25});
-  btnhide->setFlat(true);
-  btnhide->setPicture(pictures::EyeHalf);
-  btnhide->onClick = [this](ui::Control& s) { btnhideClick(s); };
-  setHint(*btnhide, "Hide Effector Objects");
+  addButtons(page, {
+      {&btnselect, "btnselect", {0, 0, 101, 25}, "Select Water", pictures::WaterRipples, "Set Active Object as Water",
+       &TForm1::btnselectClick},
+      {&btneffector, "btneffector", {102, 0, 26, 25}, "", pictures::EffectorNew, "Create New Effector",
+       &TForm1::btneffectorClick, true},
+      {&btnshow, "btnshow", {128, 0, 22, 25}, "", pictures::EyeOpen, "Show Effector Objects", &TForm1::btnshowClick,
+       true},
+      {&btnhide, "btnhide", {150, 0, 22, 25}, "", pictures::EyeHalf, "Hide Effector Objects", &TForm1::btnhideClick,
+       true},
+  });
 
   Panel1 = page.add<ui::Panel>();
   Panel1->setName("Panel1");
@@ -198,27 +192,14 @@ void TForm1::buildAnimationPage() {
   }
   setHint(*spinamp, "Height of Waves");
 
-  struct PresetButton {
-    ui::Button** button;
-    const char* name;
-    Rect bounds;
-    ui::Picture picture;
-    const char* hint;
-    void (TForm1::*click)(ui::Control&);
-  };
-  const PresetButton buttons[] = {
-      {&btnwater, "btnwater", {4, 187, 35, 24}, pictures::PresetWater, "Water Preset", &TForm1::btnwaterClick},
-      {&BitBtn2, "BitBtn2", {40, 187, 35, 24}, pictures::PresetHoney, "Honey/Molasses Preset", &TForm1::BitBtn2Click},
-      {&BitBtn5, "BitBtn5", {76, 187, 35, 24}, pictures::PresetSnow, "Snow/Mud Preset", &TForm1::BitBtn5Click},
-      {&btnload, "btnload", {112, 187, 28, 24}, pictures::FolderOpen, "Load Parameters", &TForm1::btnloadClick},
-      {&btnsave, "btnsave", {140, 187, 28, 24}, pictures::Diskette, "Save Parameters", &TForm1::btnsaveClick},
-  };
-  for (const PresetButton& b : buttons) {
-    *b.button = addButton(*Panel1, b.name, b.bounds);
-    (*b.button)->setPicture(b.picture);
-    (*b.button)->onClick = [this, click = b.click](ui::Control& s) { (this->*click)(s); };
-    setHint(**b.button, b.hint);
-  }
+  addButtons(*Panel1, {
+      {&btnwater, "btnwater", {4, 187, 35, 24}, "", pictures::PresetWater, "Water Preset", &TForm1::btnwaterClick},
+      {&BitBtn2, "BitBtn2", {40, 187, 35, 24}, "", pictures::PresetHoney, "Honey/Molasses Preset",
+       &TForm1::BitBtn2Click},
+      {&BitBtn5, "BitBtn5", {76, 187, 35, 24}, "", pictures::PresetSnow, "Snow/Mud Preset", &TForm1::BitBtn5Click},
+      {&btnload, "btnload", {112, 187, 28, 24}, "", pictures::FolderOpen, "Load Parameters", &TForm1::btnloadClick},
+      {&btnsave, "btnsave", {140, 187, 28, 24}, "", pictures::Diskette, "Save Parameters", &TForm1::btnsaveClick},
+  });
 }
 
 void TForm1::buildEffectorsPage() {
@@ -230,37 +211,24 @@ void TForm1::buildEffectorsPage() {
   listeffectors->onClick = [this](ui::Control& s) { listeffectorsClick(s); };
   listeffectors->onKeyPress = [this](ui::Control& s, char& key) { listeffectorsKeyPress(s, key); };
 
-  btnrefresh = addButton(page, "btnrefresh", {0, 224, 63, 24}, "Refresh");
-  btnrefresh->setPicture(pictures::RefreshArrow);
-  btnrefresh->onClick = [this](ui::Control& s) { btnrefreshClick(s); };
-  setHint(*btnrefresh, "Refresh List");
-
-  btnselbyname = addButton(page, "btnselbyname", {64, 224, 107, 24}, "Select by Name");
-  btnselbyname->setPicture(pictures::TextCursor);
-  btnselbyname->onClick = [this](ui::Control& s) { btnselbynameClick(s); };
-  setHint(*btnselbyname, "Select Effectors by Name");
+  addButtons(page, {
+      {&btnrefresh, "btnrefresh", {0, 224, 63, 24}, "Refresh", pictures::RefreshArrow, "Refresh List",
+       &TForm1::btnrefreshClick},
+      {&btnselbyname, "btnselbyname", {64, 224, 107, 24}, "Select by Name", pictures::TextCursor,
+       "Select Effectors by Name", &TForm1::btnselbynameClick},
+  });
 }
 
 void TForm1::buildWindPage() {
   ui::TabSheet& page = *TabSheet3;
-  SpeedButton1 = addButton(page, "SpeedButton1", {2, 4, 125, 25}, "Get/Make Source");
-  SpeedButton1->setFlat(true);
-  SpeedButton1->setPicture(pictures::EffectorNew);
-  SpeedButton1->onClick = [this](ui::Control& s) { SpeedButton1Click(s); };
-  setHint(*SpeedButton1, "Create/Identify Wind Source");
-
-  btnshowwind = addButton(page, "btnshowwind", {128, 4, 22, 25});
-  btnshowwind->setFlat(true);
-  btnshowwind->setPicture(pictures::EyeOpen);
-  btnshowwind->onClick = [this](ui::Control& s) { btnshowwindClick(s); };
-  setHint(*btnshowwind, "Show Wind Source Object");
-
-  btnhidewind = addButton(page, "btnhidewind", {150, 4, 22, 25});
-  btnhidewind->setFlat(true);
-  btnhidewind->setPicture(pictures::EyeHalf);
-  btnhidewind->onClick = [this](ui::Control& s) { btnhidewindClick(s); };
-  setHint(*btnhidewind, "Hide Wind Source Object");
-
+  addButtons(page, {
+      {&SpeedButton1, "SpeedButton1", {2, 4, 125, 25}, "Get/Make Source", pictures::EffectorNew,
+       "Create/Identify Wind Source", &TForm1::SpeedButton1Click, true},
+      {&btnshowwind, "btnshowwind", {128, 4, 22, 25}, "", pictures::EyeOpen, "Show Wind Source Object",
+       &TForm1::btnshowwindClick, true},
+      {&btnhidewind, "btnhidewind", {150, 4, 22, 25}, "", pictures::EyeHalf, "Hide Wind Source Object",
+       &TForm1::btnhidewindClick, true},
+  });
   boxwind = addCheckBox(page, Params.boxwind, "boxwind", {26, 32, 121, 15});
   spinnoisescale = addSpinner(page, Params.spinnoisescale, "spinnoisescale", {26, 48, 120, 17}, 35);
   spinnoisetimescale = addSpinner(page, Params.spinnoisetimescale, "spinnoisetimescale", {26, 64, 120, 17}, 35);
@@ -285,30 +253,17 @@ void TForm1::buildBottomPanel() {
   spinstart = addSpinner(*Panel2, Params.spinstart, "spinstart", {11, 24, 74, 17}, 30);
   spinend = addSpinner(*Panel2, Params.spinend, "spinend", {97, 24, 72, 17}, 30);
 
-  struct RunButton {
-    ui::Button** button;
-    const char* name;
-    int x;
-    ui::Picture picture, greyed;
-    const char* hint;
-    void (TForm1::*click)(ui::Control&);
-  };
-  const RunButton buttons[] = {
-      {&btnstart, "btnstart", 0, pictures::RunPlay, pictures::RunPlayDisabled, "Start Simulation",
-       &TForm1::btnstartClick},
-      {&btncontinue, "btncontinue", 26, pictures::RunContinue, pictures::RunContinueDisabled, "Continue Simulation",
-       &TForm1::btncontinueClick},
-      {&btnstop, "btnstop", 52, pictures::RunStop, pictures::RunStopDisabled, "Stop Simulation (also ESC key)",
-       &TForm1::btnstopClick},
-      {&btndelanim, "btndelanim", 78, pictures::RunErase, pictures::RunEraseDisabled, "Erase Vertex Animation",
-       &TForm1::btndelanimClick},
-  };
-  for (const RunButton& b : buttons) {
-    *b.button = addButton(*Panel2, b.name, {b.x, 42, 25, 25});
-    (*b.button)->setPicture(b.picture, b.greyed);
-    (*b.button)->onClick = [this, click = b.click](ui::Control& s) { (this->*click)(s); };
-    setHint(**b.button, b.hint);
-  }
+  // The run buttons show a greyed picture while disabled.
+  addButtons(*Panel2, {
+      {&btnstart, "btnstart", {0, 42, 25, 25}, "", pictures::RunPlay, "Start Simulation", &TForm1::btnstartClick,
+       false, pictures::RunPlayDisabled},
+      {&btncontinue, "btncontinue", {26, 42, 25, 25}, "", pictures::RunContinue, "Continue Simulation",
+       &TForm1::btncontinueClick, false, pictures::RunContinueDisabled},
+      {&btnstop, "btnstop", {52, 42, 25, 25}, "", pictures::RunStop, "Stop Simulation (also ESC key)",
+       &TForm1::btnstopClick, false, pictures::RunStopDisabled},
+      {&btndelanim, "btndelanim", {78, 42, 25, 25}, "", pictures::RunErase, "Erase Vertex Animation",
+       &TForm1::btndelanimClick, false, pictures::RunEraseDisabled},
+  });
   btnstart->setEnabled(false);
   btncontinue->setEnabled(false);
   btnstop->setEnabled(false);
@@ -325,15 +280,12 @@ void TForm1::buildStatusBar() {
   Statusbar->setCaptionAlign(ui::TextAlign::Left);
   Statusbar->onDblClick = [this](ui::Control& s) { StatusbarDblClick(s); };
 
-  btninfo = addButton(*Statusbar, "btninfo", {145, 2, 17, 17}, "i");
+  addButtons(*Statusbar, {
+      {&btninfo, "btninfo", {145, 2, 17, 17}, "i", {}, "Show or Hide Simulation Information", &TForm1::btninfoClick},
+      {&Button1, "Button1", {162, 2, 17, 17}, "?", {}, "Show Online Help", &TForm1::Button1Click},
+  });
   btninfo->setFont(boldFont());
-  btninfo->onClick = [this](ui::Control& s) { btninfoClick(s); };
-  setHint(*btninfo, "Show or Hide Simulation Information");
-
-  Button1 = addButton(*Statusbar, "Button1", {162, 2, 17, 17}, "?");
   Button1->setFont(boldFont());
-  Button1->onClick = [this](ui::Control& s) { Button1Click(s); };
-  setHint(*Button1, "Show Online Help");
 
   boxparams = add<ui::ListBox>();
   boxparams->setName("boxparams");
@@ -381,8 +333,8 @@ void TForm1::buildInfoPanel() {
     value->setSunken(true);
     *row.value = value;
   }
-  btninfoclose = addButton(*panelinfo, "btninfoclose", {45, 190, 75, 21}, "Ok");
-  btninfoclose->onClick = [this](ui::Control& s) { btninfocloseClick(s); };
+  addButtons(*panelinfo, {{&btninfoclose, "btninfoclose", {45, 190, 75, 21}, "Ok", {}, nullptr,
+                            &TForm1::btninfocloseClick}});
 }
 
 // ----- the panel's own handlers ---------------------------------------------

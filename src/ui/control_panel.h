@@ -9,6 +9,7 @@
 // back through the SetupView and RunView it implements.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -186,7 +187,20 @@ class TForm1 : public TtsxForm, public RunView, public SetupView {
   TGlideSpinner* addSpinner(ui::Control& parent, NumericParameter& parameter, const char* name, ui::Rect bounds,
                             int editWidth);
   FlagCheckBox* addCheckBox(ui::Control& parent, FlagParameter& flag, const char* name, ui::Rect bounds);
-  ui::Button* addButton(ui::Control& parent, const char* name, ui::Rect bounds, const char* caption = "");
+  // A command button: where it is, what it shows, its hint (null: none)
+  // and the handler its click runs.
+  struct ButtonSpec {
+    ui::Button** button;
+    const char* name;
+    ui::Rect bounds;
+    const char* caption;
+    ui::Picture picture;
+    const char* hint;
+    void (TForm1::*click)(ui::Control&);
+    bool flat = false;
+    ui::Picture greyed = {};
+  };
+  void addButtons(ui::Control& parent, std::initializer_list<ButtonSpec> buttons);
   void setHint(ui::Control& control, const char* hint);
   void setRolledUp(bool compact);
   // Runs a whole run; a close that arrived meanwhile is carried out after.

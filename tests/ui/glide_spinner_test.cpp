@@ -118,7 +118,7 @@ TEST_F(GlideSpinner, DragStepsGrowWithSpeedWhileThePointerIsParked) {
   const ScreenPoint parked = platform.cursor;
   EXPECT_FALSE(platform.cursorVisible());
   EXPECT_TRUE(s->dragging());
-  EXPECT_EQ(peerOf(s).lastPaint().back().picture, pictures::SpinArrowsPressed.resourceName);
+  EXPECT_STREQ(peerOf(s).lastPaint().back().picture, pictures::SpinArrowsPressed.resourceName);
 
   user.moveBy(42, 0);  // n = 2: six increments
   EXPECT_FLOAT_EQ(s->Value(), 0.75f + 6 * 0.01f);
@@ -132,7 +132,7 @@ TEST_F(GlideSpinner, DragStepsGrowWithSpeedWhileThePointerIsParked) {
   EXPECT_TRUE(platform.cursorVisible());
   EXPECT_EQ(platform.cursor, parked);
   EXPECT_FALSE(s->dragging());
-  EXPECT_EQ(peerOf(s).lastPaint().back().picture, pictures::SpinArrows.resourceName);
+  EXPECT_STREQ(peerOf(s).lastPaint().back().picture, pictures::SpinArrows.resourceName);
 
   // A slow drag: one increment for every Sens + 1 pixels.
   user.press(*panel, press);

@@ -4,6 +4,8 @@
 // size. Glyph pictures keep their key-colour background out when drawn.
 #pragma once
 
+#include <cstring>
+
 #include "ui/toolkit/geometry.h"
 
 namespace rillmark::ui {
@@ -14,7 +16,12 @@ struct Picture {
   bool transparent = false;  // background in the key colour, left out when drawn
 
   explicit operator bool() const { return resourceName != nullptr; }
-  friend bool operator==(const Picture& a, const Picture& b) { return a.resourceName == b.resourceName; }
+  // By name: the same literal may sit at different addresses in different
+  // modules.
+  friend bool operator==(const Picture& a, const Picture& b) {
+    if (a.resourceName == nullptr || b.resourceName == nullptr) return a.resourceName == b.resourceName;
+    return std::strcmp(a.resourceName, b.resourceName) == 0;
+  }
 };
 
 }  // namespace rillmark::ui
