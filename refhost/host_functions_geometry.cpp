@@ -93,7 +93,12 @@ void tsxPolyhMarkVertexChange(HostHandle polyhedron, int index) {
   shield([&] {
     CallNote note(FunctionId::tsxPolyhMarkVertexChange, polyhedron);
     note.number(index);
-    if (Node* n = findPolyhedron(polyhedron)) ++n->vertexChangeMarks;
+    Node* n = findPolyhedron(polyhedron);
+    if (!n) return;
+    ++n->vertexChangeMarks;
+    if (index < 0 || static_cast<std::size_t>(index) >= n->vertices.size()) return;
+    if (n->vertexMarks.size() != n->vertices.size()) n->vertexMarks.assign(n->vertices.size(), false);
+    n->vertexMarks[static_cast<std::size_t>(index)] = true;
   });
 }
 

@@ -1,0 +1,63 @@
+// The wave kernel on eight lanes of AVX2. This file alone is compiled with
+// -mavx2 (and without FMA, which would change the rounding), and is only
+// called after the processor has been found to have AVX2.
+#include <immintrin.h>
+
+#include "sim/wave_kernel_body.h"
+
+namespace rillmark::detail {
+namespace {
+
+struct Avx2Ops {
+  using F = __m256;
+  using D = __m256d;
+  static constexpr std::size_t kLanes = 8;
+
+  static F splat(float v) { return _mm256_set1_ps(v); }
+  static D splat(double v) { return _mm256_set1_pd(v); }
+  static F load(const float* p) { return _mm256_loadu_ps(p); }
+  static void store(float* p, F v) { _mm256_storeu_ps(p, v); }
+  static F sqrt(F v) { return _mm256_sqrt_ps(v); }
+  static F min(F a, F b) { return _mm256_min_ps(a, b); }
+  static F max(F a, F b) { return _mm256_max_ps(a, b); }  // b where a is NaN
+  static D lowHalf(F v) { return _mm256_cvtps_pd(_mm256_castps256_ps128(v)); }
+  static D highHalf(F v) { return _mm256_cvtps_pd(_mm256_extractf128_ps(v, 1)); }
+  static F narrow(D low, D high) {
+    return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(low)), _mm256_cvtpd_ps(high), 1);
+  }
+
+  static F bitAnd(F a, F b) { return _mm256_and_ps(a, b); }
+  static F notGreater(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_NGT_UQ); }
+  static F lessEqual(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_LE_OQ); }
+  static F isFinite(F v) {
+    return _mm256_cmp_ps(_mm256_andnot_ps(_mm256_set1_ps(-0.0f), v), _mm256_set1_ps(3.40282347e+38f), _CMP_LE_OQ);
+  }
+  static F select(F mask, F a, F b) { return _mm256_blendv_ps(b, a, mask); }
+  static F allLanes() { return _mm256_castsi256_ps(_mm256_set1_epi32(-1)); }
+  static F firstLanes(std::size_t n) {
+    return _mm256_cmp_ps(_mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f),
+                         _mm256_set1_ps(static_cast<float>(n)), _CMP_LT_OQ);
+  }
+  static void countLanes(std::uint32_t* counts, F mask) {
+    auto* p = reinterpret_cast<__m256i*>(counts);
+    _mm256_storeu_si256(p, _mm256_sub_epi32(_mm256_loadu_si256(p), _mm256_castps_si256(mask)));
+  }
+
+  // The step numbers sit in the low 32 bits of each lane of `shifted`;
+  // rows are pairs of doubles, so element 2 (kHighestStep - j) is p.
+  static void loadRows(const PhaseRow* rows, D shifted, D& p, D& q) {
+    const __m256i lowWords = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(shifted), _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6));
+    const __m128i steps = _mm256_castsi256_si128(lowWords);
+    const __m128i element = _mm_slli_epi32(_mm_sub_epi32(_mm_set1_epi32(PhaseTable::kHighestStep), steps), 1);
+    p = _mm256_i32gather_pd(&rows->p, element, 8);
+    q = _mm256_i32gather_pd(&rows->q, element, 8);
+  }
+};
+
+}  // namespace
+
+void addEventWaveAvx2(const EventWave& wave, const PhaseTable& table, const VertexRun& run) {
+  addEventWaveWith<Avx2Ops>(wave, table, run);
+}
+
+}  // namespace rillmark::detail
