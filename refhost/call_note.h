@@ -34,5 +34,7 @@ class CallNote {
 };
 
 void resetCallRecord();
+// Counts a call without recording it: the cheap path of the hottest functions.
+void countCall(FunctionId id);
 
 }  // namespace refhost::detail

@@ -61,6 +61,8 @@ std::size_t droppedCalls() { return record().dropped; }
 
 namespace detail {
 
+void countCall(FunctionId id) { ++record().counts[static_cast<int>(id)]; }
+
 CallNote::CallNote(FunctionId id, HostHandle handle) {
   Record& r = record();
   const int index = static_cast<int>(id);

@@ -22,6 +22,15 @@ Node* findPolyhedron(HostHandle handle) {
   return n && n->hasGeometry ? n : nullptr;
 }
 
+void markVertex(HostHandle polyhedron, int index) {
+  Node* n = findPolyhedron(polyhedron);
+  if (!n) return;
+  ++n->vertexChangeMarks;
+  if (index < 0 || static_cast<std::size_t>(index) >= n->vertices.size()) return;
+  if (n->vertexMarks.size() != n->vertices.size()) n->vertexMarks.assign(n->vertices.size(), false);
+  n->vertexMarks[static_cast<std::size_t>(index)] = true;
+}
+
 }  // namespace
 
 extern "C" {
@@ -89,16 +98,19 @@ void tsxPolyhMarkGeomChange(HostHandle polyhedron) {
   });
 }
 
+// The plug-in marks vertices by the hundred thousand per frame, so this is
+// kept to what a host's own flag costs: a counter and one bit, and a call
+// record only while recording is on.
 void tsxPolyhMarkVertexChange(HostHandle polyhedron, int index) {
   shield([&] {
-    CallNote note(FunctionId::tsxPolyhMarkVertexChange, polyhedron);
-    note.number(index);
-    Node* n = findPolyhedron(polyhedron);
-    if (!n) return;
-    ++n->vertexChangeMarks;
-    if (index < 0 || static_cast<std::size_t>(index) >= n->vertices.size()) return;
-    if (n->vertexMarks.size() != n->vertices.size()) n->vertexMarks.assign(n->vertices.size(), false);
-    n->vertexMarks[static_cast<std::size_t>(index)] = true;
+    if (refhost::recording()) {
+      CallNote note(FunctionId::tsxPolyhMarkVertexChange, polyhedron);
+      note.number(index);
+      markVertex(polyhedron, index);
+    } else {
+      refhost::detail::countCall(FunctionId::tsxPolyhMarkVertexChange);
+      markVertex(polyhedron, index);
+    }
   });
 }
 

@@ -33,6 +33,7 @@ struct Avx2Ops {
     return _mm256_cmp_ps(_mm256_andnot_ps(_mm256_set1_ps(-0.0f), v), _mm256_set1_ps(3.40282347e+38f), _CMP_LE_OQ);
   }
   static F select(F mask, F a, F b) { return _mm256_blendv_ps(b, a, mask); }
+  static bool none(F mask) { return _mm256_movemask_ps(mask) == 0; }
   static F allLanes() { return _mm256_castsi256_ps(_mm256_set1_epi32(-1)); }
   static F firstLanes(std::size_t n) {
     return _mm256_cmp_ps(_mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f),
@@ -49,8 +50,11 @@ struct Avx2Ops {
     const __m256i lowWords = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(shifted), _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6));
     const __m128i steps = _mm256_castsi256_si128(lowWords);
     const __m128i element = _mm_slli_epi32(_mm_sub_epi32(_mm_set1_epi32(PhaseTable::kHighestStep), steps), 1);
-    p = _mm256_i32gather_pd(&rows->p, element, 8);
-    q = _mm256_i32gather_pd(&rows->q, element, 8);
+    // The masked form, with every lane on: the plain one reads an
+    // uninitialised source register (a GCC 12 warning).
+    const D all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+    p = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), &rows->p, element, all, 8);
+    q = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), &rows->q, element, all, 8);
   }
 };
 

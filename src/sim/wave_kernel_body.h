@@ -72,21 +72,21 @@ __attribute__((always_inline)) inline void addVector(const EventWave& wave, cons
   const F r = Ops::sqrt(dx * dx + dy * dy);
   const F phase = r * Ops::splat(wave.k) - Ops::splat(wave.crestPhase);
 
+  // As documented: a vertex is in the wave unless F > 2 (so a NaN phase is
+  // in it, though its term is not finite and counts as 0).
+  const F inWave = Ops::bitAnd(Ops::notGreater(phase, two), lanes);
+  if (run.inside) Ops::countLanes(run.inside + i, inWave);
+  const F withTerm = Ops::bitAnd(Ops::lessEqual(phase, two), lanes);
+  if (Ops::none(withTerm)) return;  // runs overlap the disc's edge: skip the double work
+
   // The table covers -crestPhase (the lowest phase, at r = 0) to 2; lanes
-  // outside the wave are clamped into it and dropped below. A NaN phase
-  // becomes the lowest one.
+  // outside the wave are clamped into it and dropped below.
   const F clamped = Ops::min(Ops::max(phase, Ops::splat(-wave.crestPhase)), two);
   F term = Ops::narrow(waveTerm<Ops>(Ops::lowHalf(clamped), in), waveTerm<Ops>(Ops::highHalf(clamped), in));
-
-  // As documented: a vertex is in the wave unless F > 2 (so a NaN phase is
-  // in it), and a term that is not finite counts as 0.
-  const F inWave = Ops::bitAnd(Ops::notGreater(phase, two), lanes);
-  const F keep = Ops::bitAnd(Ops::bitAnd(Ops::lessEqual(phase, two), lanes), Ops::isFinite(term));
-  term = Ops::bitAnd(keep, term);
+  term = Ops::bitAnd(Ops::bitAnd(withTerm, Ops::isFinite(term)), term);
   const F z = Ops::load(run.z + i);
   const F sum = z + term;
   Ops::store(run.z + i, Ops::select(Ops::bitAnd(Ops::isFinite(sum), lanes), sum, z));
-  if (run.inside) Ops::countLanes(run.inside + i, inWave);
 }
 
 template <class Ops>
