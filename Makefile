@@ -18,7 +18,7 @@ demo:
 	$(DEMO) $(DEMO_ARGS)
 
 bench:
-	scripts/setup.sh native
+	scripts/setup.sh
 	scripts/bench.sh $(BENCH_ARGS)
 
 setup:

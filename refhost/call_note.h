@@ -34,7 +34,9 @@ class CallNote {
 };
 
 void resetCallRecord();
-// Counts a call without recording it: the cheap path of the hottest functions.
-void countCall(FunctionId id);
+// While recording is off, counts the call and returns true; otherwise does
+// nothing and returns false (a CallNote then counts and records it). The
+// cheap path of the hottest functions.
+bool countIfUnrecorded(FunctionId id);
 
 }  // namespace refhost::detail

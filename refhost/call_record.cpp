@@ -61,7 +61,12 @@ std::size_t droppedCalls() { return record().dropped; }
 
 namespace detail {
 
-void countCall(FunctionId id) { ++record().counts[static_cast<int>(id)]; }
+bool countIfUnrecorded(FunctionId id) {
+  Record& r = record();
+  if (r.on) return false;
+  ++r.counts[static_cast<int>(id)];
+  return true;
+}
 
 CallNote::CallNote(FunctionId id, HostHandle handle) {
   Record& r = record();

@@ -103,14 +103,13 @@ void tsxPolyhMarkGeomChange(HostHandle polyhedron) {
 // record only while recording is on.
 void tsxPolyhMarkVertexChange(HostHandle polyhedron, int index) {
   shield([&] {
-    if (refhost::recording()) {
-      CallNote note(FunctionId::tsxPolyhMarkVertexChange, polyhedron);
-      note.number(index);
+    if (refhost::detail::countIfUnrecorded(FunctionId::tsxPolyhMarkVertexChange)) {
       markVertex(polyhedron, index);
-    } else {
-      refhost::detail::countCall(FunctionId::tsxPolyhMarkVertexChange);
-      markVertex(polyhedron, index);
+      return;
     }
+    CallNote note(FunctionId::tsxPolyhMarkVertexChange, polyhedron);
+    note.number(index);
+    markVertex(polyhedron, index);
   });
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 // About this many vertices share a cell: enough to fill the vector lanes
 // of a row run, few enough that a run wastes little outside a disc.
-constexpr double kVerticesPerCell = 16.0;
+constexpr double kVerticesPerCell = 32.0;
 
 bool finite(const HostVec3& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 

@@ -6,11 +6,10 @@
 //
 // Per vertex: r and the phase F in float, exactly as the documented pass
 // computes them; the term itself in double, from the nearest table step
-// a = j pi/64 and the remainder y = F - a:
-//   cos(F) e^(D F) = (P_j cos y - Q_j sin y) e^(D y)
-// with short series for cos y, sin y and e^(D y). The term is rounded to
-// float once, so it lies within about half a unit in the last place of
-// its exact value.
+// a = j pi/256 and the remainder y = F - a (see wave_phase_table.h):
+//   cos(F) e^(D F) = P_j U(y) - Q_j V(y).
+// The term is rounded to float once, so it lies within about half a unit
+// in the last place of its exact value.
 //
 // Ops provides: F (lanes of float), D (half as many doubles), kLanes, and
 // the operations used below.
@@ -27,17 +26,28 @@ namespace {
 // Adding and subtracting 1.5 x 2^52 rounds a double to the nearest integer
 // and leaves that integer in the low bits of the sum.
 constexpr double kRoundingShift = 6755399441055744.0;
-// pi/64 in two parts: the first has 32 significant bits, so a step number
+// pi/256 in two parts: the first has 32 significant bits, so a step number
 // up to 2^21 times it is exact.
-constexpr double kStepHigh = 0x1.921fb544p-5;
-constexpr double kStepLow = 0x1.0b4611a626331p-39;
+constexpr double kStepHigh = 0x1.921fb544p-7;
+constexpr double kStepLow = 0x1.0b4611a626331p-41;
 
 template <class Ops>
 struct TermInputs {
   typename Ops::D amplitude;
-  typename Ops::D reducedDecay;
+  typename Ops::D u1, u2, u3, u4;  // PhaseSeries; u[0] = 1
+  typename Ops::D v2, v3, v4;      // v[0] = 0, v[1] = 1
   const PhaseRow* rows;
-  int squarings;
+
+  TermInputs(const EventWave& wave, const PhaseTable& table)
+      : amplitude(Ops::splat(wave.amplitude)),
+        u1(Ops::splat(table.series().u[1])),
+        u2(Ops::splat(table.series().u[2])),
+        u3(Ops::splat(table.series().u[3])),
+        u4(Ops::splat(table.series().u[4])),
+        v2(Ops::splat(table.series().v[2])),
+        v3(Ops::splat(table.series().v[3])),
+        v4(Ops::splat(table.series().v[4])),
+        rows(table.rows()) {}
 };
 
 // The wave term for the phases of one half of a float vector.
@@ -47,35 +57,37 @@ __attribute__((always_inline)) inline typename Ops::D waveTerm(typename Ops::D p
   const D shifted = phase * Ops::splat(PhaseTable::kStepsPerRadian) + Ops::splat(kRoundingShift);
   const D step = shifted - Ops::splat(kRoundingShift);
   const D y = (phase - step * Ops::splat(kStepHigh)) - step * Ops::splat(kStepLow);
-  const D z = y * y;
-  // |y| <= pi/128: cos y to z^2 and sin y to y z^2 are exact to 1e-12.
-  const D cosY = (z * Ops::splat(1.0 / 24) - Ops::splat(0.5)) * z + Ops::splat(1.0);
-  const D sinY = ((z * Ops::splat(1.0 / 120) - Ops::splat(1.0 / 6)) * z) * y + y;
-  const D u = y * in.reducedDecay;
-  const D u2 = u * u;
-  D growth = (Ops::splat(1.0) + u) +
-             u2 * ((Ops::splat(0.5) + u * Ops::splat(1.0 / 6)) + u2 * (Ops::splat(1.0 / 24) + u * Ops::splat(1.0 / 120)));
-  for (int i = 0; i < in.squarings; ++i) growth = growth * growth;
+  const D y2 = y * y;
+  const D u = (Ops::splat(1.0) + y * in.u1) + y2 * ((in.u2 + y * in.u3) + y2 * in.u4);
+  const D v = ((Ops::splat(1.0) + y * in.v2) + y2 * (in.v3 + y * in.v4)) * y;
   D p, q;
   Ops::loadRows(in.rows, shifted, p, q);
-  return (p * cosY - q * sinY) * (growth * in.amplitude);
+  return (p * u - q * v) * in.amplitude;
 }
 
-// One vector of vertices starting at i; lanes outside `lanes` stay as they are.
+// The phases of one vector of vertices starting at i, as the documented
+// pass computes them in float, and the count of those inside the front.
 template <class Ops>
-__attribute__((always_inline)) inline void addVector(const EventWave& wave, const TermInputs<Ops>& in,
-                                                     const VertexRun& run, std::size_t i, typename Ops::F lanes) {
+__attribute__((always_inline)) inline typename Ops::F phasesAt(const EventWave& wave, const VertexRun& run,
+                                                               std::size_t i, typename Ops::F lanes) {
   using F = typename Ops::F;
-  const F two = Ops::splat(2.0f);
   const F dx = Ops::splat(wave.x) - Ops::load(run.x + i);
   const F dy = Ops::splat(wave.y) - Ops::load(run.y + i);
-  const F r = Ops::sqrt(dx * dx + dy * dy);
-  const F phase = r * Ops::splat(wave.k) - Ops::splat(wave.crestPhase);
+  const F phase = Ops::sqrt(dx * dx + dy * dy) * Ops::splat(wave.k) - Ops::splat(wave.crestPhase);
+  // As documented, a vertex is in the wave unless F > 2: a NaN phase is
+  // in it (its term is not finite and counts as 0).
+  if (run.inside) Ops::countLanes(run.inside + i, Ops::bitAnd(Ops::notGreater(phase, Ops::splat(2.0f)), lanes));
+  return phase;
+}
 
-  // As documented: a vertex is in the wave unless F > 2 (so a NaN phase is
-  // in it, though its term is not finite and counts as 0).
-  const F inWave = Ops::bitAnd(Ops::notGreater(phase, two), lanes);
-  if (run.inside) Ops::countLanes(run.inside + i, inWave);
+// Adds the terms of one vector of phases to the heights at i; lanes
+// outside `lanes` stay as they are.
+template <class Ops>
+__attribute__((always_inline)) inline void addTerms(const EventWave& wave, const TermInputs<Ops>& in,
+                                                    const VertexRun& run, std::size_t i, typename Ops::F phase,
+                                                    typename Ops::F lanes) {
+  using F = typename Ops::F;
+  const F two = Ops::splat(2.0f);
   const F withTerm = Ops::bitAnd(Ops::lessEqual(phase, two), lanes);
   if (Ops::none(withTerm)) return;  // runs overlap the disc's edge: skip the double work
 
@@ -89,14 +101,30 @@ __attribute__((always_inline)) inline void addVector(const EventWave& wave, cons
   Ops::store(run.z + i, Ops::select(Ops::bitAnd(Ops::isFinite(sum), lanes), sum, z));
 }
 
+// Blocks of vertices go through two loops, the float phases first and the
+// double terms after: each loop's chain of dependent operations is short
+// enough for the processor to overlap many vectors, which one long chain
+// per vector would not let it do.
 template <class Ops>
 void addEventWaveWith(const EventWave& wave, const PhaseTable& table, const VertexRun& run) {
+  using F = typename Ops::F;
   constexpr std::size_t kLanes = Ops::kLanes;
-  const TermInputs<Ops> in{Ops::splat(wave.amplitude), Ops::splat(table.reducedDecay()), table.rows(),
-                           table.squarings()};
-  std::size_t i = 0;
-  for (; i + kLanes <= run.count; i += kLanes) addVector<Ops>(wave, in, run, i, Ops::allLanes());
-  if (i < run.count) addVector<Ops>(wave, in, run, i, Ops::firstLanes(run.count - i));
+  constexpr std::size_t kBlock = 16 * kLanes;
+  const TermInputs<Ops> in(wave, table);
+  F phases[kBlock / kLanes];
+  for (std::size_t block = 0; block < run.count; block += kBlock) {
+    const std::size_t end = block + kBlock < run.count ? block + kBlock : run.count;
+    std::size_t v = 0;
+    for (std::size_t i = block; i < end; i += kLanes, ++v) {
+      const F lanes = i + kLanes <= end ? Ops::allLanes() : Ops::firstLanes(end - i);
+      phases[v] = phasesAt<Ops>(wave, run, i, lanes);
+    }
+    v = 0;
+    for (std::size_t i = block; i < end; i += kLanes, ++v) {
+      const F lanes = i + kLanes <= end ? Ops::allLanes() : Ops::firstLanes(end - i);
+      addTerms<Ops>(wave, in, run, i, phases[v], lanes);
+    }
+  }
 }
 
 }  // namespace

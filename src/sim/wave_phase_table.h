@@ -1,8 +1,10 @@
 // The per-pass table of the wave synthesis kernel. The wave of an event at
-// phase F (Decay D) is cos(F) e^(D F) times a per-event amplitude; the
-// kernel splits F into a step a = j pi/64 and a remainder y, |y| <= pi/128,
-// and takes e^(D a) cos a and e^(D a) sin a from this table, so only short
-// series in y are left per vertex.
+// phase F (Decay D) is cos(F) e^(D F) = Re e^((D + i) F) times a per-event
+// amplitude. The kernel splits F into a step a = j pi/256 and a remainder
+// y, |y| <= pi/512, and multiplies e^((D + i) a) = P + iQ from this table
+// by e^((D + i) y) = U + iV, summed as a short series whose coefficients
+// depend on D only:
+//   cos(F) e^(D F) = P U - Q V.
 #pragma once
 
 #include <cstdint>
@@ -15,40 +17,44 @@ struct PhaseRow {
   double q;  // e^(D a) sin a
 };
 
+// U = sum u[n] y^n, V = sum v[n] y^n, n = 0 to 4: the real and imaginary
+// parts of (D + i)^n / n!.
+struct PhaseSeries {
+  double u[5];
+  double v[5];
+};
+
 class PhaseTable {
  public:
-  // Inside the wave F <= 2, and 2 rad lies at step 40.7.
-  static constexpr std::int32_t kHighestStep = 41;
-  // About -1608 rad: a phase lower than that takes the exact scalar path.
-  static constexpr std::int32_t kLowestStep = -32768;
-  static constexpr double kStepsPerRadian = 20.371832715762604;  // 64 / pi
+  // Inside the wave F <= 2, and 2 rad lies at step 163.
+  static constexpr std::int32_t kHighestStep = 164;
+  // About -1608 rad: a phase lower than that takes the exact path.
+  static constexpr std::int32_t kLowestStep = -131072;
+  static constexpr double kStepsPerRadian = 81.48733086305042;  // 256 / pi
+  // Up to this Decay the series to y^4 is exact to a few 1e-9; a higher
+  // one (waves that die within a radian) takes the exact path.
+  static constexpr float kMaxDecay = 3.0f;
 
   // Sets the Decay the rows are built for; a new value drops the rows built
-  // so far. Returns false for a Decay the kernel's series cannot serve
-  // (negative, above kMaxDecay or not a number): use the exact path then.
+  // so far (keeping their memory). False for a Decay the series cannot
+  // serve: negative, above kMaxDecay or not a number.
   bool setDecay(float decay);
-  static constexpr float kMaxDecay = 300.0f;  // e^(2 D) stays far from overflow
 
-  // True once rows reach down to the step of phase F (F <= 2). Builds the
-  // missing rows; false if F lies below the lowest step.
+  // Builds the rows down to the step of `phase` (at most 2); false if the
+  // phase lies below the lowest step.
   bool reaches(double phase);
 
   // Row of step j at index kHighestStep - j.
   const PhaseRow* rows() const { return rows_.data(); }
-  // e^(D y) is summed for D / 2^squarings and then squared that often, so
-  // the series stays short for any Decay.
-  double reducedDecay() const { return reducedDecay_; }
-  int squarings() const { return squarings_; }
+  const PhaseSeries& series() const { return series_; }
 
  private:
-  void buildDownTo(std::int32_t step);
-
   std::vector<PhaseRow> rows_;
+  PhaseSeries series_{};
   std::uint32_t decayBits_ = 0;
   bool haveDecay_ = false;
+  bool decayServed_ = false;
   double decay_ = 0.0;
-  double reducedDecay_ = 0.0;
-  int squarings_ = 0;
 };
 
 }  // namespace rillmark
