@@ -20,5 +20,5 @@ cmake --build build/win32 -j "$jobs" --target synthesis_report
 echo "=== native ==="
 build/bench/bench/synthesis_report "$@"
 echo "=== Win32 under Wine ==="
-scripts/wine-run.sh --prefix build/win32/wineprefix \
+scripts/wine-run.sh --prefix "$root/build/win32/wineprefix" \
   build/win32/bin/synthesis_report.exe "$@"
