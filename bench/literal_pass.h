@@ -1,7 +1,6 @@
-// The synthesis pass exactly in the order the plug-in's documentation
-// gives it: every live event visits every vertex, each vertex-event pair
-// marks the vertex where the documented order does, and cos and exp come
-// from the C library. Kept as the baseline that the benchmarks compare the
+// The synthesis pass written the plain way: every live event visits every
+// vertex in order, each vertex-event pair marks the vertex where the pass
+// marks it (one host call each), and cos and exp come from the C library. Kept as the baseline that the benchmarks compare the
 // production pass with, and as the reference of the accuracy tests.
 #pragma once
 

@@ -103,7 +103,7 @@ void reportScene(SceneKind kind, int repeat, double markCost) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int repeat = 3;
+  int repeat = 5;
   std::vector<SceneKind> scenes;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {

@@ -44,8 +44,8 @@ inline constexpr std::size_t kVectorPadding = 8;
 // phase -crestPhase (PhaseTable::reaches).
 void addEventWave(const EventWave& wave, const PhaseTable& table, const VertexRun& run);
 
-// The same, one vertex at a time and term by term as the plug-in's
-// documentation writes it (cos and exp in double from the C library), for
+// The same, one vertex at a time and term by term as the literal pass
+// (bench/literal_pass.h) computes it (cos and exp in double from the C library), for
 // parameters the table cannot serve: a negative or huge Decay, phases below
 // the table, a time damping beyond the double range. wave.amplitude is not
 // used; A, D and T are the pass's parameters.

@@ -4,7 +4,7 @@
 // here sits in an anonymous namespace, so the AVX2 build of a function can
 // never be linked into the SSE2 path.
 //
-// Per vertex: r and the phase F in float, exactly as the documented pass
+// Per vertex: r and the phase F in float, exactly as the literal pass
 // computes them; the term itself in double, from the nearest table step
 // a = j pi/256 and the remainder y = F - a (see wave_phase_table.h):
 //   cos(F) e^(D F) = P_j U(y) - Q_j V(y).
@@ -65,7 +65,7 @@ __attribute__((always_inline)) inline typename Ops::D waveTerm(typename Ops::D p
   return (p * u - q * v) * in.amplitude;
 }
 
-// The phases of one vector of vertices starting at i, as the documented
+// The phases of one vector of vertices starting at i, as the literal
 // pass computes them in float, and the count of those inside the front.
 template <class Ops>
 __attribute__((always_inline)) inline typename Ops::F phasesAt(const EventWave& wave, const VertexRun& run,
@@ -74,7 +74,7 @@ __attribute__((always_inline)) inline typename Ops::F phasesAt(const EventWave& 
   const F dx = Ops::splat(wave.x) - Ops::load(run.x + i);
   const F dy = Ops::splat(wave.y) - Ops::load(run.y + i);
   const F phase = Ops::sqrt(dx * dx + dy * dy) * Ops::splat(wave.k) - Ops::splat(wave.crestPhase);
-  // As documented, a vertex is in the wave unless F > 2: a NaN phase is
+  // As in the literal pass, a vertex is in the wave unless F > 2: a NaN phase is
   // in it (its term is not finite and counts as 0).
   if (run.inside) Ops::countLanes(run.inside + i, Ops::bitAnd(Ops::notGreater(phase, Ops::splat(2.0f)), lanes));
   return phase;

@@ -75,7 +75,7 @@ double reachOf(const EventWave& wave) {
 // its front has reached. inside counts the reached vertices, if given.
 void addWave(SynthesisCache& cache, const WaveParameters& w, const EventWave& wave, bool countInside) {
   // The table and e^(-T crest) serve phases and time damping within the
-  // double range; anything else takes the documented arithmetic.
+  // double range; anything else takes the literal pass's arithmetic.
   const double timeDamping = static_cast<double>(w.T) * wave.crestPhase;
   const bool fast = std::isfinite(w.A) && std::fabs(timeDamping) <= 600.0 && cache.phases.setDecay(w.D) &&
                     cache.phases.reaches(-static_cast<double>(wave.crestPhase));
@@ -105,7 +105,7 @@ void prepareCache(SynthesisCache& cache, HostHandle restCopy, std::span<const Ho
     cache.vertexCount = n;
   }
   // Every pass starts from the rest shape (+ 0: a rest height of -0 comes
-  // out as 0, as the documented pass's first addition makes it).
+  // out as 0, as the literal pass's first addition makes it).
   for (std::size_t slot = 0; slot < rest.size(); ++slot) cache.heights[slot] = rest[cache.grid.vertexAt(slot)].z + 0.0f;
   std::fill(cache.inside.begin(), cache.inside.end(), 0u);
 }
@@ -126,13 +126,14 @@ std::string statusText(std::int32_t frame, std::int32_t liveEvents) {
   return "Frame:" + std::to_string(frame) + "  Events:" + std::to_string(liveEvents);
 }
 
-// The documented pass visits every vertex for every live event and marks a
-// vertex once per event. This one gives the host the same heights (within
-// a few units in the last place) and the same set of marked vertices:
+// The literal pass (bench/literal_pass.h) visits every vertex for every
+// live event and marks a vertex once per event. This one gives the host
+// the same heights (within a few units in the last place) and the same set
+// of marked vertices:
 //  - an event's wave is nothing where F > 2, outside a disc around it, so
 //    only the grid runs the disc reaches are computed;
-//  - heights are summed in grid order in the cache, in event order as
-//    documented, and written to the host once at the end;
+//  - heights are summed in the cache, in grid order but in the literal
+//    pass's event order, and written to the host once at the end;
 //  - a vertex is marked once if any event would have marked it: always
 //    where F > 2 (outside the disc), everywhere for an event that ran with
 //    Record Keys checked.

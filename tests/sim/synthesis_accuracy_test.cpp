@@ -1,4 +1,4 @@
-// The production pass against the documented (literal) pass on the
+// The production pass against the literal pass on the
 // benchmark scenes, with and without wind and Record Keys: every event's
 // wave term within 2 units in the last place of its value in double, the
 // heights within 2 units of A per live event of the literal pass's, x and y
@@ -48,7 +48,7 @@ std::int32_t liveEvents(const bench::World& world) {
 }
 
 // The wave of one event at one vertex, in double from the quantities the
-// documented pass keeps in float (the distance r, tau and the phase F, which
+// literal pass keeps in float (the distance r, tau and the phase F, which
 // decides whether the vertex is in the wave): A cos F e^(D F - T tau v).
 struct TermReference {
   float A, k, v, D, T;

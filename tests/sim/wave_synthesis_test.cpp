@@ -249,7 +249,7 @@ TEST_F(WaveSynthesis, HeightsAreBitIdenticalOnEveryPlatform) {
 }
 
 TEST_F(WaveSynthesis, OddShapesAndParametersGiveTheLiteralPassResult) {
-  // The grid and the vector kernel must not change what the documented pass
+  // The grid and the vector kernel must not change what the literal pass
   // leaves: shapes a grid handles badly, parameters the kernel hands to the
   // exact path, and phases far below the table.
   const float inf = INFINITY, nan = NAN;
