@@ -44,17 +44,23 @@ struct Avx2Ops {
     _mm256_storeu_si256(p, _mm256_sub_epi32(_mm256_loadu_si256(p), _mm256_castps_si256(mask)));
   }
 
-  // The step numbers sit in the low 32 bits of each lane of `shifted`.
+  using I = __m256i;
+  static I nearestInteger(F v) { return _mm256_cvtps_epi32(v); }  // rounds to nearest
+  template <int kHalf>
+  static __m128i half(I steps) {
+    return kHalf == 0 ? _mm256_castsi256_si128(steps) : _mm256_extracti128_si256(steps, 1);
+  }
+  template <int kHalf>
+  static D stepsAsDouble(I steps) { return _mm256_cvtepi32_pd(half<kHalf>(steps)); }
   // Four row loads beat two gathers on the processors measured.
-  static void loadRows(const PhaseRow* rows, D shifted, D& p, D& q) {
-    const __m256i bits = _mm256_castpd_si256(shifted);
-    const __m128i low = _mm256_castsi256_si128(bits);
-    const __m128i high = _mm256_extracti128_si256(bits, 1);
+  template <int kHalf>
+  static void loadRows(const PhaseRow* rows, I steps, D& p, D& q) {
+    const __m128i four = half<kHalf>(steps);
     const PhaseRow* top = rows + PhaseTable::kHighestStep;
-    const __m128d row0 = _mm_loadu_pd(&(top - _mm_cvtsi128_si32(low))->p);
-    const __m128d row1 = _mm_loadu_pd(&(top - _mm_extract_epi32(low, 2))->p);
-    const __m128d row2 = _mm_loadu_pd(&(top - _mm_cvtsi128_si32(high))->p);
-    const __m128d row3 = _mm_loadu_pd(&(top - _mm_extract_epi32(high, 2))->p);
+    const __m128d row0 = _mm_loadu_pd(&(top - _mm_cvtsi128_si32(four))->p);
+    const __m128d row1 = _mm_loadu_pd(&(top - _mm_extract_epi32(four, 1))->p);
+    const __m128d row2 = _mm_loadu_pd(&(top - _mm_extract_epi32(four, 2))->p);
+    const __m128d row3 = _mm_loadu_pd(&(top - _mm_extract_epi32(four, 3))->p);
     const D rows02 = _mm256_insertf128_pd(_mm256_castpd128_pd256(row0), row2, 1);
     const D rows13 = _mm256_insertf128_pd(_mm256_castpd128_pd256(row1), row3, 1);
     p = _mm256_unpacklo_pd(rows02, rows13);

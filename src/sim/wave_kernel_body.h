@@ -23,9 +23,6 @@
 namespace rillmark::detail {
 namespace {
 
-// Adding and subtracting 1.5 x 2^52 rounds a double to the nearest integer
-// and leaves that integer in the low bits of the sum.
-constexpr double kRoundingShift = 6755399441055744.0;
 // pi/256 in two parts: the first has 32 significant bits, so a step number
 // up to 2^21 times it is exact.
 constexpr double kStepHigh = 0x1.921fb544p-7;
@@ -50,18 +47,20 @@ struct TermInputs {
         rows(table.rows()) {}
 };
 
-// The wave term for the phases of one half of a float vector.
-template <class Ops>
-__attribute__((always_inline)) inline typename Ops::D waveTerm(typename Ops::D phase, const TermInputs<Ops>& in) {
+// The wave term for the phases of one half of a float vector, with their
+// step numbers (rounded in float: any step within one of the nearest keeps
+// the remainder inside the series' range).
+template <class Ops, int kHalf>
+__attribute__((always_inline)) inline typename Ops::D waveTerm(typename Ops::D phase, typename Ops::I steps,
+                                                               const TermInputs<Ops>& in) {
   using D = typename Ops::D;
-  const D shifted = phase * Ops::splat(PhaseTable::kStepsPerRadian) + Ops::splat(kRoundingShift);
-  const D step = shifted - Ops::splat(kRoundingShift);
+  const D step = Ops::template stepsAsDouble<kHalf>(steps);
   const D y = (phase - step * Ops::splat(kStepHigh)) - step * Ops::splat(kStepLow);
   const D y2 = y * y;
   const D u = (Ops::splat(1.0) + y * in.u1) + y2 * ((in.u2 + y * in.u3) + y2 * in.u4);
   const D v = ((Ops::splat(1.0) + y * in.v2) + y2 * (in.v3 + y * in.v4)) * y;
   D p, q;
-  Ops::loadRows(in.rows, shifted, p, q);
+  Ops::template loadRows<kHalf>(in.rows, steps, p, q);
   return (p * u - q * v) * in.amplitude;
 }
 
@@ -94,7 +93,9 @@ __attribute__((always_inline)) inline void addTerms(const EventWave& wave, const
   // The table covers -crestPhase (the lowest phase, at r = 0) to 2; lanes
   // outside the wave are clamped into it and dropped below.
   const F clamped = Ops::min(Ops::max(phase, Ops::splat(-wave.crestPhase)), two);
-  F term = Ops::narrow(waveTerm<Ops>(Ops::lowHalf(clamped), in), waveTerm<Ops>(Ops::highHalf(clamped), in));
+  const typename Ops::I steps = Ops::nearestInteger(clamped * Ops::splat(static_cast<float>(PhaseTable::kStepsPerRadian)));
+  F term = Ops::narrow(waveTerm<Ops, 0>(Ops::lowHalf(clamped), steps, in),
+                       waveTerm<Ops, 1>(Ops::highHalf(clamped), steps, in));
   term = Ops::bitAnd(Ops::bitAnd(withTerm, Ops::isFinite(term)), term);
   const F z = Ops::load(run.z + i);
   const F sum = z + term;

@@ -39,13 +39,19 @@ struct Sse2Ops {
     _mm_storeu_si128(p, _mm_sub_epi32(_mm_loadu_si128(p), _mm_castps_si128(mask)));
   }
 
-  // The step numbers sit in the low 32 bits of each lane of `shifted`.
-  static void loadRows(const PhaseRow* rows, D shifted, D& p, D& q) {
-    const __m128i bits = _mm_castpd_si128(shifted);
-    const int step0 = _mm_cvtsi128_si32(bits);
-    const int step1 = _mm_cvtsi128_si32(_mm_unpackhi_epi64(bits, bits));
-    const D row0 = _mm_loadu_pd(&rows[PhaseTable::kHighestStep - step0].p);
-    const D row1 = _mm_loadu_pd(&rows[PhaseTable::kHighestStep - step1].p);
+  using I = __m128i;
+  static I nearestInteger(F v) { return _mm_cvtps_epi32(v); }  // rounds to nearest
+  template <int kHalf>
+  static D stepsAsDouble(I steps) {
+    return _mm_cvtepi32_pd(kHalf == 0 ? steps : _mm_shuffle_epi32(steps, _MM_SHUFFLE(3, 2, 3, 2)));
+  }
+  template <int kHalf>
+  static void loadRows(const PhaseRow* rows, I steps, D& p, D& q) {
+    const PhaseRow* top = rows + PhaseTable::kHighestStep;
+    const int step0 = _mm_cvtsi128_si32(_mm_srli_si128(steps, 8 * kHalf));
+    const int step1 = _mm_cvtsi128_si32(_mm_srli_si128(steps, 8 * kHalf + 4));
+    const D row0 = _mm_loadu_pd(&(top - step0)->p);
+    const D row1 = _mm_loadu_pd(&(top - step1)->p);
     p = _mm_unpacklo_pd(row0, row1);
     q = _mm_unpackhi_pd(row0, row1);
   }
