@@ -196,10 +196,11 @@ void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
         }
       }
     }
+    // Written in grid order, which reads the cache in sequence and writes
+    // the host's array a few rows at a time; marked in vertex order.
+    for (std::size_t slot = 0; slot < usable; ++slot) heights[cache.grid.vertexAt(slot)].z = cache.heights[slot];
     for (std::size_t i = 0; i < usable; ++i) {
-      const std::uint32_t slot = cache.grid.slotOf(i);
-      heights[i].z = cache.heights[slot];
-      if (markEverything || cache.inside[slot] < countedEvents) mark(static_cast<int>(i));
+      if (markEverything || cache.inside[cache.grid.slotOf(i)] < countedEvents) mark(static_cast<int>(i));
     }
   }
 
