@@ -28,10 +28,11 @@ VectorPath activeVectorPath() {
 void forceVectorPath(std::optional<VectorPath> path) { gForcedPath = path; }
 
 void addEventWave(const EventWave& wave, const PhaseTable& table, const VertexRun& run) {
+  const detail::KernelTable kernelTable{table.rows(), table.series()};
   if (activeVectorPath() == VectorPath::Avx2) {
-    detail::addEventWaveAvx2(wave, table, run);
+    detail::addEventWaveAvx2(wave, kernelTable, run);
   } else {
-    detail::addEventWaveSse2(wave, table, run);
+    detail::addEventWaveSse2(wave, kernelTable, run);
   }
 }
 

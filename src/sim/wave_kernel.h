@@ -61,9 +61,15 @@ VectorPath activeVectorPath();
 void forceVectorPath(std::optional<VectorPath> path);
 
 namespace detail {
+// What the kernel reads of the table, as plain data: the AVX2 build must
+// not instantiate any inline function that other files share.
+struct KernelTable {
+  const PhaseRow* rows;
+  PhaseSeries series;
+};
 // The two builds of the kernel, each in its own translation unit.
-void addEventWaveSse2(const EventWave& wave, const PhaseTable& table, const VertexRun& run);
-void addEventWaveAvx2(const EventWave& wave, const PhaseTable& table, const VertexRun& run);
+void addEventWaveSse2(const EventWave& wave, const KernelTable& table, const VertexRun& run);
+void addEventWaveAvx2(const EventWave& wave, const KernelTable& table, const VertexRun& run);
 }  // namespace detail
 
 }  // namespace rillmark

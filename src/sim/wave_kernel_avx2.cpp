@@ -70,7 +70,7 @@ struct Avx2Ops {
 
 }  // namespace
 
-void addEventWaveAvx2(const EventWave& wave, const PhaseTable& table, const VertexRun& run) {
+void addEventWaveAvx2(const EventWave& wave, const KernelTable& table, const VertexRun& run) {
   addEventWaveWith<Avx2Ops>(wave, table, run);
 }
 

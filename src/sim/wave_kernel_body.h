@@ -35,21 +35,22 @@ struct TermInputs {
   typename Ops::D v2, v3, v4;      // v[0] = 0, v[1] = 1
   const PhaseRow* rows;
 
-  TermInputs(const EventWave& wave, const PhaseTable& table)
+  TermInputs(const EventWave& wave, const KernelTable& table)
       : amplitude(Ops::splat(wave.amplitude)),
-        u1(Ops::splat(table.series().u[1])),
-        u2(Ops::splat(table.series().u[2])),
-        u3(Ops::splat(table.series().u[3])),
-        u4(Ops::splat(table.series().u[4])),
-        v2(Ops::splat(table.series().v[2])),
-        v3(Ops::splat(table.series().v[3])),
-        v4(Ops::splat(table.series().v[4])),
-        rows(table.rows()) {}
+        u1(Ops::splat(table.series.u[1])),
+        u2(Ops::splat(table.series.u[2])),
+        u3(Ops::splat(table.series.u[3])),
+        u4(Ops::splat(table.series.u[4])),
+        v2(Ops::splat(table.series.v[2])),
+        v3(Ops::splat(table.series.v[3])),
+        v4(Ops::splat(table.series.v[4])),
+        rows(table.rows) {}
 };
 
 // The wave term for the phases of one half of a float vector, with their
-// step numbers (rounded in float: any step within one of the nearest keeps
-// the remainder inside the series' range).
+// step numbers. Rounded in float, a step can be the nearest one's neighbour
+// only for a phase a hair from halfway, so |y| stays within pi/512 and a
+// whisker, where the series keeps its accuracy.
 template <class Ops, int kHalf>
 __attribute__((always_inline)) inline typename Ops::D waveTerm(typename Ops::D phase, typename Ops::I steps,
                                                                const TermInputs<Ops>& in) {
@@ -107,7 +108,7 @@ __attribute__((always_inline)) inline void addTerms(const EventWave& wave, const
 // enough for the processor to overlap many vectors, which one long chain
 // per vector would not let it do.
 template <class Ops>
-void addEventWaveWith(const EventWave& wave, const PhaseTable& table, const VertexRun& run) {
+void addEventWaveWith(const EventWave& wave, const KernelTable& table, const VertexRun& run) {
   using F = typename Ops::F;
   constexpr std::size_t kLanes = Ops::kLanes;
   constexpr std::size_t kBlock = 16 * kLanes;

@@ -59,7 +59,7 @@ struct Sse2Ops {
 
 }  // namespace
 
-void addEventWaveSse2(const EventWave& wave, const PhaseTable& table, const VertexRun& run) {
+void addEventWaveSse2(const EventWave& wave, const KernelTable& table, const VertexRun& run) {
   addEventWaveWith<Sse2Ops>(wave, table, run);
 }
 
