@@ -23,7 +23,7 @@ package:
 	@echo "Package: $$(ls build/win32/Rillmark-*.zip)"
 
 bench:
-	scripts/setup.sh native
+	scripts/setup.sh
 	scripts/bench.sh $(BENCH_ARGS)
 
 setup:

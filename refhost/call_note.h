@@ -34,5 +34,9 @@ class CallNote {
 };
 
 void resetCallRecord();
+// While recording is off, counts the call and returns true; otherwise does
+// nothing and returns false (a CallNote then counts and records it). The
+// cheap path of the hottest functions.
+bool countIfUnrecorded(FunctionId id);
 
 }  // namespace refhost::detail

@@ -61,6 +61,13 @@ std::size_t droppedCalls() { return record().dropped; }
 
 namespace detail {
 
+bool countIfUnrecorded(FunctionId id) {
+  Record& r = record();
+  if (r.on) return false;
+  ++r.counts[static_cast<int>(id)];
+  return true;
+}
+
 CallNote::CallNote(FunctionId id, HostHandle handle) {
   Record& r = record();
   const int index = static_cast<int>(id);

@@ -216,6 +216,20 @@ long long vertexChangeMarks(HostHandle handle) {
   return n ? n->vertexChangeMarks : 0;
 }
 
+std::vector<int> markedVertices(HostHandle handle) {
+  std::vector<int> marked;
+  if (const Node* n = polyhedron(handle)) {
+    for (std::size_t i = 0; i < n->vertexMarks.size(); ++i) {
+      if (n->vertexMarks[i]) marked.push_back(static_cast<int>(i));
+    }
+  }
+  return marked;
+}
+
+void clearVertexMarks(HostHandle handle) {
+  if (Node* n = polyhedron(handle)) n->vertexMarks.assign(n->vertexMarks.size(), false);
+}
+
 long long geomChangeMarks(HostHandle handle) {
   const Node* n = polyhedron(handle);
   return n ? n->geomChangeMarks : 0;

@@ -22,6 +22,15 @@ Node* findPolyhedron(HostHandle handle) {
   return n && n->hasGeometry ? n : nullptr;
 }
 
+void markVertex(HostHandle polyhedron, int index) {
+  Node* n = findPolyhedron(polyhedron);
+  if (!n) return;
+  ++n->vertexChangeMarks;
+  if (index < 0 || static_cast<std::size_t>(index) >= n->vertices.size()) return;
+  if (n->vertexMarks.size() != n->vertices.size()) n->vertexMarks.assign(n->vertices.size(), false);
+  n->vertexMarks[static_cast<std::size_t>(index)] = true;
+}
+
 }  // namespace
 
 extern "C" {
@@ -89,11 +98,18 @@ void tsxPolyhMarkGeomChange(HostHandle polyhedron) {
   });
 }
 
+// The plug-in marks vertices by the hundred thousand per frame, so this is
+// kept to what a host's own flag costs: a counter and one bit, and a call
+// record only while recording is on.
 void tsxPolyhMarkVertexChange(HostHandle polyhedron, int index) {
   shield([&] {
+    if (refhost::detail::countIfUnrecorded(FunctionId::tsxPolyhMarkVertexChange)) {
+      markVertex(polyhedron, index);
+      return;
+    }
     CallNote note(FunctionId::tsxPolyhMarkVertexChange, polyhedron);
     note.number(index);
-    if (Node* n = findPolyhedron(polyhedron)) ++n->vertexChangeMarks;
+    markVertex(polyhedron, index);
   });
 }
 

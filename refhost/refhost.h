@@ -87,7 +87,9 @@ int addMode(HostHandle node);  // mode of tsxSceneAddObject, -1 if never added
 bool hasScriptTree(HostHandle node);
 std::set<int> attributes(HostHandle node);
 std::vector<int> frameCodes(HostHandle node);  // tsxGNodeSetFrame codes in order
-long long vertexChangeMarks(HostHandle polyhedron);
+long long vertexChangeMarks(HostHandle polyhedron);  // tsxPolyhMarkVertexChange calls
+std::vector<int> markedVertices(HostHandle polyhedron);  // ascending, each once
+void clearVertexMarks(HostHandle polyhedron);            // the calls stay counted
 long long geomChangeMarks(HostHandle polyhedron);
 long long drawCount();
 int playMode();

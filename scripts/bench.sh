@@ -1,27 +1,24 @@
 #!/bin/bash
-# bench.sh [BENCHMARK_ARGS...]
-# Builds the native benchmarks optimised and without sanitizers in
-# build/bench and runs each benchmark program once, passing on its
-# arguments (for example --benchmark_filter=Synthesis).
+# bench.sh [REPORT_ARGS...]
+# Builds the synthesis benchmarks optimised, natively (build/bench, no
+# sanitizers) and for Win32 (build/win32, Release), and runs the report of
+# each: the literal and the production pass on every benchmark scene, their
+# ratio and the bare host-call floor, natively and under Wine. Arguments go
+# to both reports (for example --repeat 5 or --scene b). The Google
+# Benchmark program (build/bench/bench/synthesis_bench) is built too, for
+# finer native measurements.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+jobs=${JOBS:-$(nproc)}
 
-cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DRILLMARK_SANITIZE=OFF
-cmake --build build/bench -j "${JOBS:-$(nproc)}"
+cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DRILLMARK_SANITIZE=OFF >/dev/null
+cmake --build build/bench -j "$jobs" --target synthesis_report synthesis_bench
+cmake --build build/win32 -j "$jobs" --target synthesis_report
 
-if [[ ! -d build/bench/bench ]]; then
-  echo "bench: no benchmarks in this tree (bench/CMakeLists.txt missing)" >&2
-  exit 1
-fi
-mapfile -t programs < <(find build/bench/bench -path '*/CMakeFiles' -prune \
-  -o -type f -executable -print | sort)
-if [[ ${#programs[@]} -eq 0 ]]; then
-  echo "bench: no benchmark programs were built" >&2
-  exit 1
-fi
-for p in "${programs[@]}"; do
-  echo "=== $p ==="
-  "$p" "$@"
-done
+echo "=== native ==="
+build/bench/bench/synthesis_report "$@"
+echo "=== Win32 under Wine ==="
+scripts/wine-run.sh --prefix "$root/build/win32/wineprefix" \
+  build/win32/bin/synthesis_report.exe "$@"

@@ -6,6 +6,7 @@
 #include "hostapi/host_types.h"
 #include "sim/event_table.h"
 #include "sim/run_counters.h"
+#include "sim/synthesis_cache.h"
 
 namespace rillmark {
 
@@ -25,6 +26,8 @@ struct SimulationState {
   bool RunInProgress = false;
   // The user has been told this run that the event table is full.
   bool TableFullReported = false;
+  // The synthesis's grid over WaterRestCopy and its working arrays.
+  SynthesisCache Synthesis;
 
   // Live events as the status line and the statistics count them.
   std::int32_t liveEventCount() const { return Events.EventCount() - Counters.RetiredCount; }

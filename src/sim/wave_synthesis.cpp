@@ -4,9 +4,11 @@
 #include <cmath>
 #include <span>
 #include <string>
+#include <xsimd/xsimd.hpp>
 
 #include "hostapi/host_calls.h"
 #include "sim/run_statistics.h"
+#include "sim/wave_kernel.h"
 #include "sim/wind.h"
 
 namespace rillmark {
@@ -50,58 +52,70 @@ inline float finiteSum(float base, float wave, float wind) {
   return std::isfinite(withoutWave) ? withoutWave : base;
 }
 
-struct PassInputs {
-  std::span<const HostVec3> rest;
-  std::span<HostVec3> out;
-  WaveParameters wave;
-  WindSetup wind;
-  float t;
-};
-
-// Adds the wave of event e to every vertex. The wind rides along in the
-// first event's pass, so it is added exactly once per vertex.
-void addEventWave(RunContext& ctx, const PassInputs& in, const VertexMarker& mark, std::int32_t e,
-                  const RippleEvent& event, float tau) {
-  const WaveParameters& w = in.wave;
-  const bool first = e == 0;
-  // Invariant over the vertices: the phase of the crest.
-  const float crestPhase = tau * w.v;
-  const float timeDamping = w.T * crestPhase;
-  const std::size_t n = in.out.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const HostVec3& rest = in.rest[i];
-    float wind = 0.0f;
-    if (first && ctx.params.boxwind.checked()) wind = WindNoise(ctx, in.wind, rest, in.t);
-
-    const float dx = event.x - rest.x;
-    const float dy = event.y - rest.y;
-    const float r = std::sqrt(dx * dx + dy * dy);
-    const float F = r * w.k - crestPhase;
-    const float base = first ? rest.z : in.out[i].z;
-    const int index = static_cast<int>(i);
-
-    if (F > 2.0f) {
-      // The ripple has not reached this vertex yet.
-      in.out[i].z = finiteSum(base, 0.0f, wind);
-      mark(index);
-      continue;
-    }
-    // cos and exp in double, rounded once to float: the same heights from
-    // every C library, Linux and Win32 alike.
-    const double exponent = -(static_cast<double>(crestPhase - r * w.k) * w.D + timeDamping);
-    float h = static_cast<float>(static_cast<double>(w.A) * std::cos(static_cast<double>(F)) * std::exp(exponent));
-    if (!std::isfinite(h)) h = 0.0f;
-    in.out[i].z = finiteSum(base, h, wind);
-    if (ctx.params.boxrec.checked()) mark(index);
-  }
+// e^x, the same bits on every platform (see wave_phase_table.cpp).
+double portableExp(double x) {
+  alignas(16) double out[2];
+  xsimd::exp(xsimd::batch<double, xsimd::sse2>(x)).store_aligned(out);
+  return out[0];
 }
 
-void restWithWind(RunContext& ctx, const PassInputs& in, const VertexMarker& mark) {
-  const std::size_t n = in.out.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    float wind = 0.0f;
-    if (ctx.params.boxwind.checked()) wind = WindNoise(ctx, in.wind, in.rest[i], in.t);
-    in.out[i].z = finiteSum(in.rest[i].z, 0.0f, wind);
+// The distance beyond which a vertex's phase F = r k - crestPhase is
+// certainly above 2 as float arithmetic computes it: the exact bound
+// (2 + crestPhase) / k widened by far more than the rounding of r and F.
+// Infinite when k or the crest phase gives no bound.
+double reachOf(const EventWave& wave) {
+  const double k = wave.k, crest = wave.crestPhase;
+  if (!(k > 0.0) || !std::isfinite(k) || !std::isfinite(crest)) return INFINITY;
+  const double widened = (2.0 + crest) + (std::fabs(crest) + 2.0) * 0x1p-20;
+  const double position = std::fabs(static_cast<double>(wave.x)) + std::fabs(static_cast<double>(wave.y));
+  return widened / k * (1.0 + 0x1p-20) + (1.0 + position) * 0x1p-30;
+}
+
+// Adds one event's wave to the cache's heights, visiting only the grid runs
+// its front has reached. inside counts the reached vertices, if given.
+void addWave(SynthesisCache& cache, const WaveParameters& w, const EventWave& wave, bool countInside) {
+  // The table and e^(-T crest) serve phases and time damping within the
+  // double range; anything else takes the literal pass's arithmetic.
+  const double timeDamping = static_cast<double>(w.T) * wave.crestPhase;
+  const bool fast = std::isfinite(w.A) && std::fabs(timeDamping) <= 600.0 && cache.phases.setDecay(w.D) &&
+                    cache.phases.reaches(-static_cast<double>(wave.crestPhase));
+  EventWave term = wave;
+  term.amplitude = fast ? w.A * portableExp(-timeDamping) : 0.0;
+
+  const RestShapeGrid& grid = cache.grid;
+  grid.forEachRunNear(wave.x, wave.y, reachOf(wave), [&](std::size_t begin, std::size_t end) {
+    const VertexRun run{grid.x() + begin, grid.y() + begin, cache.heights.data() + begin,
+                        countInside ? cache.inside.data() + begin : nullptr, end - begin};
+    if (fast) {
+      addEventWave(term, cache.phases, run);
+    } else {
+      addEventWaveExactly(term, w.A, w.D, w.T, run);
+    }
+  });
+}
+
+void prepareCache(SynthesisCache& cache, HostHandle restCopy, std::span<const HostVec3> rest) {
+  const int n = static_cast<int>(rest.size());
+  if (cache.restCopy != restCopy || cache.restVertices != rest.data() || cache.vertexCount != n) {
+    cache.grid.build(rest);
+    cache.heights.assign(rest.size() + kVectorPadding, 0.0f);
+    cache.inside.assign(rest.size() + kVectorPadding, 0);
+    cache.restCopy = restCopy;
+    cache.restVertices = rest.data();
+    cache.vertexCount = n;
+  }
+  // Every pass starts from the rest shape (+ 0: a rest height of -0 comes
+  // out as 0, as the literal pass's first addition makes it).
+  for (std::size_t slot = 0; slot < rest.size(); ++slot) cache.heights[slot] = rest[cache.grid.vertexAt(slot)].z + 0.0f;
+  std::fill(cache.inside.begin(), cache.inside.end(), 0u);
+}
+
+void restWithWind(RunContext& ctx, std::span<const HostVec3> rest, std::span<HostVec3> out, const WindSetup& wind,
+                  float t, const VertexMarker& mark) {
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    float w = 0.0f;
+    if (ctx.params.boxwind.checked()) w = WindNoise(ctx, wind, rest[i], t);
+    out[i].z = finiteSum(rest[i].z, 0.0f, w);
     if (ctx.params.boxrec.checked()) mark(static_cast<int>(i));
   }
 }
@@ -112,6 +126,18 @@ std::string statusText(std::int32_t frame, std::int32_t liveEvents) {
   return "Frame:" + std::to_string(frame) + "  Events:" + std::to_string(liveEvents);
 }
 
+// The literal pass (bench/literal_pass.h) visits every vertex for every
+// live event and marks a vertex once per event. This one gives the host
+// the same heights (within a few units in the last place) and the same set
+// of marked vertices:
+//  - an event's wave is nothing where F > 2, outside a disc around it, so
+//    only the grid runs the disc reaches are computed;
+//  - heights are summed in the cache, in grid order but in the literal
+//    pass's event order, and written to the host once at the end;
+//  - a vertex is marked once if any event would have marked it: always
+//    where F > 2 (outside the disc), everywhere for an event that ran with
+//    Record Keys checked.
+// Window messages are still processed once per event, retired ones too.
 void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
   SimulationState& state = ctx.state;
   RunCounters& counters = state.Counters;
@@ -123,34 +149,60 @@ void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
   const HostVec3* rest = host::tsxPolyhGetVxArray(state.WaterRestCopy);
   const int n = host::tsxPolyhGetNbrVxs(water);
   counters.VertexCount = n;
-  // Both arrays have n vertices: the run only goes on with a rest copy of
-  // this very water (Continue starts afresh otherwise).
-  const int usable = (out && rest) ? std::max(0, n) : 0;
+  // Both arrays are read with n vertices; should the rest copy be shorter,
+  // the pass stops at its end rather than read past it.
+  const int restCount = host::tsxPolyhGetNbrVxs(state.WaterRestCopy);
+  const auto usable = static_cast<std::size_t>((out && rest) ? std::max(0, std::min(n, restCount)) : 0);
+  const std::span<const HostVec3> restShape{rest, usable};
+  const std::span<HostVec3> heights{out, usable};
 
-  PassInputs in{{rest, static_cast<std::size_t>(usable)},
-                {out, static_cast<std::size_t>(usable)},
-                readWaveParameters(ctx.params),
-                WindField(ctx, t),
-                t};
+  const WaveParameters w = readWaveParameters(ctx.params);
+  const WindSetup wind = WindField(ctx, t);
   const VertexMarker mark(water);
 
   counters.RetiredCount = 0;
   const std::int32_t eventCount = state.Events.EventCount();
-  for (std::int32_t e = 0; e < eventCount; ++e) {
-    ctx.view.repaintStatus();
-    ctx.view.processMessages();
+  if (eventCount == 0) {
+    restWithWind(ctx, restShape, heights, wind, t, mark);
+  } else {
+    SynthesisCache& cache = state.Synthesis;
+    prepareCache(cache, state.WaterRestCopy, restShape);
+    bool markEverything = false;
+    std::uint32_t countedEvents = 0;
+    for (std::int32_t e = 0; e < eventCount; ++e) {
+      ctx.view.repaintStatus();
+      ctx.view.processMessages();
 
-    const RippleEvent& event = state.Events[e];
-    const float f = static_cast<float>(event.frame);
-    const float tau = (0.5f * event.size * in.wave.k / in.wave.v + t) - f;
-    // The first event is never retired: its pass lays down the rest shape.
-    if (e > 0 && t - f > ctx.params.spinlat.Value()) {
-      ++counters.RetiredCount;
-      continue;
+      const RippleEvent& event = state.Events[e];
+      const float f = static_cast<float>(event.frame);
+      const float tau = (0.5f * event.size * w.k / w.v + t) - f;
+      // The first event is never retired: its pass lays down the rest shape.
+      if (e > 0 && t - f > ctx.params.spinlat.Value()) {
+        ++counters.RetiredCount;
+        continue;
+      }
+      // With Record Keys every vertex is marked in this event's pass;
+      // without, those its wave has not reached.
+      const bool recording = ctx.params.boxrec.checked();
+      markEverything = markEverything || recording;
+      if (!recording) ++countedEvents;
+      addWave(cache, w, EventWave{event.x, event.y, w.k, tau * w.v, 0.0}, !recording);
+
+      // The wind rides along with the first event, once per vertex.
+      if (e == 0 && ctx.params.boxwind.checked()) {
+        for (std::size_t i = 0; i < usable; ++i) {
+          float& z = cache.heights[cache.grid.slotOf(i)];
+          z = finiteSum(z, 0.0f, WindNoise(ctx, wind, rest[i], t));
+        }
+      }
     }
-    addEventWave(ctx, in, mark, e, event, tau);
+    // Written in grid order, which reads the cache in sequence and writes
+    // the host's array a few rows at a time; marked in vertex order.
+    for (std::size_t slot = 0; slot < usable; ++slot) heights[cache.grid.vertexAt(slot)].z = cache.heights[slot];
+    for (std::size_t i = 0; i < usable; ++i) {
+      if (markEverything || cache.inside[cache.grid.slotOf(i)] < countedEvents) mark(static_cast<int>(i));
+    }
   }
-  if (eventCount == 0) restWithWind(ctx, in, mark);
 
   host::tsxPolyhMarkGeomChange(water);
   host::tsxSceneDraw();

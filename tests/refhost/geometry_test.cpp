@@ -141,12 +141,20 @@ TEST_F(Geometry, TranslateMovesOnlyTheSelectedVerticesOfTheLastSelectedPolyhedro
   EXPECT_FLOAT_EQ(refhost::vertices(other)[2].z, before[2].z);
 }
 
-TEST_F(Geometry, ChangeMarksAreCounted) {
+TEST_F(Geometry, ChangeMarksAreCountedAndVertexMarksAreOneFlagEach) {
   const HostHandle g = refhost::addGrid("Water", 2, 2, 1, 1, 0);
-  for (int i = 0; i < 4; ++i) tsxPolyhMarkVertexChange(g, i);
+  for (int i : {3, 0, 3, 3, -1, 4}) tsxPolyhMarkVertexChange(g, i);
   tsxPolyhMarkGeomChange(g);
-  EXPECT_EQ(refhost::vertexChangeMarks(g), 4);
+  EXPECT_EQ(refhost::vertexChangeMarks(g), 6);
   EXPECT_EQ(refhost::geomChangeMarks(g), 1);
+  EXPECT_EQ(refhost::markedVertices(g), (std::vector<int>{0, 3}));
+
+  HostHandle copy = nullptr;
+  tsxGNodeCopy(g, &copy);
+  EXPECT_TRUE(refhost::markedVertices(copy).empty());
+  refhost::clearVertexMarks(g);
+  EXPECT_TRUE(refhost::markedVertices(g).empty());
+  EXPECT_EQ(refhost::vertexChangeMarks(g), 6);
 }
 
 TEST_F(Geometry, VectorMath) {

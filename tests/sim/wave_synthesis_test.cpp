@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/literal_pass.h"
 #include "support/sim_fixture.h"
 
 namespace rillmark::testing {
@@ -245,6 +246,50 @@ TEST_F(WaveSynthesis, HeightsAreBitIdenticalOnEveryPlatform) {
   const std::vector<std::uint32_t> recorded{0xbd0963ee, 0xbc29579a, 0x3d538cea, 0x3d82f213,
                                             0x3d5c0059, 0x3c2a9a12, 0x3de24e13, 0x3d8f5c29};
   EXPECT_EQ(bits, recorded);
+}
+
+TEST_F(WaveSynthesis, OddShapesAndParametersGiveTheLiteralPassResult) {
+  // The grid and the vector kernel must not change what the literal pass
+  // leaves: shapes a grid handles badly, parameters the kernel hands to the
+  // exact path, and phases far below the table.
+  const float inf = INFINITY, nan = NAN;
+  struct Case {
+    const char* what;
+    std::vector<HostVec3> vertices;
+    float decay, speed;
+  } cases[] = {
+      {"one vertex", {{0.3f, 0.1f, 0.5f}}, 0.1f, 0.75f},
+      {"a line along y", {{0, -1, 0}, {0, -0.4f, 0}, {0, 0.2f, 0}, {0, 0.5f, 0}, {0, 3, 0}}, 0.1f, 0.75f},
+      {"positions that are not finite",
+       {{nan, 0, 0}, {0.2f, inf, 0}, {0.1f, 0.1f, 0}, {-inf, 0.3f, 0}, {0.4f, 0.4f, 0.25f}},
+       0.1f,
+       0.75f},
+      {"far from the origin", {{1e6f, 1e6f, 0}, {1e6f + 0.5f, 1e6f, 0}, {-1e6f, 0, 0}}, 0.1f, 0.75f},
+      {"Decay above the series' range", {{0.2f, 0, 0}, {0.5f, 0.1f, 0}, {0.9f, 0, 0}}, 7.5f, 0.75f},
+      {"phases below the table", {{0.2f, 0, 0}, {5, 0.1f, 0}, {40, 0, 0}}, 0.0f, 100.0f},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    refhost::reset();
+    refhost::bindInto(hostApi());
+    state.Events.empty();
+    params.spindecay.setTypedValue(c.decay);
+    params.spinvel.setTypedValue(c.speed);
+    params.boxrec.setChecked(false);
+    HostHandle water = makeWater(c.vertices);
+    state.Events.append({0, 0, 0, 0, 1});
+    state.Events.append({20, 0.3f, 0.1f, 0, 0.5f});
+    state.Events.append({39, 1e6f, 1e6f, 0, 0.8f});
+
+    literal::SynthesizeFrame(ctx, water, 40);
+    const std::vector<float> expected = heights(water);
+    const std::vector<int> expectedMarks = refhost::markedVertices(water);
+    refhost::clearVertexMarks(water);
+    SynthesizeFrame(ctx, water, 40);
+    const std::vector<float> got = heights(water);
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], expected[i], 1e-7) << i;
+    EXPECT_EQ(refhost::markedVertices(water), expectedMarks);
+  }
 }
 
 }  // namespace

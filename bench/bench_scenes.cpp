@@ -1,0 +1,176 @@
+#include "bench/bench_scenes.h"
+
+#include <algorithm>
+#include <string>
+
+#include "demo_scene.h"
+#include "hostapi/host_api.h"
+#include "hostapi/host_calls.h"
+#include "refhost/host_exports.h"
+#include "refhost/refhost.h"
+#include "scene/scene_helpers.h"
+#include "sim/event_detection.h"
+#include "sim/run_control.h"
+
+namespace rillmark::bench {
+
+namespace {
+
+constexpr int kGridSide = 300;  // 90,000 vertices
+constexpr float kWaterSide = 10.0f;
+constexpr int kFallingFrames = 200;
+constexpr int kFallingEffectors = 10;
+constexpr int kBusyEvents = 500;
+constexpr float kBusyFrame = 60.0f;
+
+// A deterministic spread of numbers in [0, 1).
+class Spread {
+ public:
+  float next() {
+    state_ = state_ * 1664525u + 1013904223u;
+    return static_cast<float>(state_ >> 8) / 16777216.0f;
+  }
+
+ private:
+  std::uint32_t state_ = 12345;
+};
+
+void chooseWater(World& world, HostHandle water) {
+  refhost::select(water);
+  world.commands.btnselectClick();
+}
+
+void addWindSource(World& world) {
+  world.commands.SpeedButton1Click();
+  world.params.boxwind.setChecked(true);
+}
+
+// Ten Create New Effector spheres, each sinking 0.1 a frame through the
+// water at its own place, entering one after another.
+void buildFalling(World& world) {
+  HostHandle water = refhost::addGrid("Water", kGridSide, kGridSide, kWaterSide, kWaterSide, 0.0f);
+  Spread spread;
+  for (int i = 0; i < kFallingEffectors; ++i) {
+    world.commands.btneffectorClick();
+    HostHandle sphere = FindObjectByName("Effector-" + std::to_string(world.commands.EffectorCount));
+    const float x = (spread.next() - 0.5f) * 0.8f * kWaterSide;
+    const float y = (spread.next() - 0.5f) * 0.8f * kWaterSide;
+    const float entry = 5.0f + 18.0f * static_cast<float>(i);
+    refhost::addLocationKey(sphere, entry - 20.0f, {x, y, 2.0f});
+    refhost::addLocationKey(sphere, entry + 20.0f, {x, y, -2.0f});
+  }
+  chooseWater(world, water);
+  world.params.spinstart.setValue(0);
+  world.params.spinend.setValue(kFallingFrames - 1);
+  world.params.spinstep.setValue(1);
+}
+
+void buildDemo(World& world) {
+  HostHandle water = demo::buildDemoScene(world.commands, 96, 0, 100);
+  chooseWater(world, water);
+  world.params.spinstart.setValue(0);
+  world.params.spinend.setValue(100);
+  world.params.spinstep.setValue(2);
+}
+
+// Events spread over the water and over the last 50 frames: all live.
+void buildBusy(World& world) {
+  HostHandle water = refhost::addGrid("Water", kGridSide, kGridSide, kWaterSide, kWaterSide, 0.0f);
+  chooseWater(world, water);
+  HostHandle rest = nullptr;
+  tsxGNodeCopy(water, &rest);
+  world.state.WaterRestCopy = rest;
+  world.state.RestCopySource = water;
+  Spread spread;
+  for (int e = 0; e < kBusyEvents; ++e) {
+    const float x = (spread.next() - 0.5f) * kWaterSide;
+    const float y = (spread.next() - 0.5f) * kWaterSide;
+    const auto frame = static_cast<std::int32_t>(kBusyFrame) - static_cast<std::int32_t>(spread.next() * 50.0f);
+    world.state.Events.append({frame, x, y, 0.0f, 0.6f});
+  }
+  world.state.Counters.CurrentFrame = static_cast<std::int32_t>(kBusyFrame);
+}
+
+std::int64_t liveVertexEvents(const World& world) {
+  const auto& c = world.state.Counters;
+  return static_cast<std::int64_t>(c.VertexCount) * (world.state.Events.EventCount() - c.RetiredCount);
+}
+
+// The frame loop of a Start run, with the given pass.
+SceneWork runFrames(World& world, Pass pass) {
+  ParameterSet& params = world.params;
+  SimulationState& state = world.state;
+  // Start with a first frame past End does everything Start does (restore
+  // the water, bake, take the rest copy, empty the events) but run frames.
+  const float start = params.spinstart.Value();
+  params.spinstart.setValue(static_cast<float>(params.spinend.IntValue() + 1));
+  btnstartClick(world.ctx);
+  params.spinstart.setValue(start);
+  state.Counters.CurrentFrame = params.spinstart.IntValue();
+
+  const WaterPlacement water = readWaterPlacement(state.WaterObject);
+  SceneWork work;
+  while (params.spinend.IntValue() >= state.Counters.CurrentFrame) {
+    const auto frame = static_cast<float>(state.Counters.CurrentFrame);
+    host::tsxAnimSetActiveTime(frame);
+    DetectEvents(world.ctx, water, params.boxrange.checked());
+    pass(world.ctx, state.WaterObject, frame);
+    if (params.boxrec.checked()) host::tsxSobjSetFrame(state.WaterObject, kVertexKeyAttribute);
+    ++work.frames;
+    work.vertexEvents += liveVertexEvents(world);
+    state.Counters.CurrentFrame += std::max(1, params.spinstep.IntValue());
+  }
+  return work;
+}
+
+}  // namespace
+
+World::World() {
+  refhost::reset();
+  refhost::setRecording(false);  // counters only: the record would hold millions of calls
+  hostApi() = HostApi{};
+  refhost::bindInto(hostApi());
+  hostApiLevel() = 430;
+}
+
+World::~World() {
+  hostApi() = HostApi{};
+  hostApiLevel() = 0;
+  refhost::reset();
+}
+
+std::string_view sceneName(SceneKind kind) {
+  switch (kind) {
+    case SceneKind::Falling:
+      return "(a) falling, 300x300, 10 effectors, 200 frames";
+    case SceneKind::Busy:
+      return "(b) busy pass, 90000 vertices x 500 events";
+    case SceneKind::Demo:
+      return "(c) demo, 96x96, 3 effectors, 51 frames";
+  }
+  return "";
+}
+
+void buildScene(World& world, SceneKind kind, const SceneOptions& options) {
+  switch (kind) {
+    case SceneKind::Falling:
+      buildFalling(world);
+      break;
+    case SceneKind::Busy:
+      buildBusy(world);
+      break;
+    case SceneKind::Demo:
+      buildDemo(world);
+      break;
+  }
+  world.params.boxrec.setChecked(options.recordKeys);
+  if (options.wind) addWindSource(world);
+}
+
+SceneWork runScene(World& world, SceneKind kind, Pass pass) {
+  if (kind != SceneKind::Busy) return runFrames(world, pass);
+  pass(world.ctx, world.state.WaterObject, kBusyFrame);
+  return {1, liveVertexEvents(world)};
+}
+
+}  // namespace rillmark::bench

@@ -1,0 +1,132 @@
+// Times the literal and the production synthesis on the benchmark scenes in
+// one run and prints both, their ratio, and beside each the bare cost of the
+// host calls it made (the floor no synthesis can go below). Built natively
+// and for Win32, where it runs under Wine; Google Benchmark has no MinGW
+// build, so this program does its own timing: each figure is the minimum of
+// several repeats, since the machine is shared.
+//
+//   synthesis_report [--repeat N] [--scene a|b|c]...
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "bench/bench_scenes.h"
+#include "bench/literal_pass.h"
+#include "hostapi/host_api.h"
+#include "refhost/host_exports.h"
+#include "refhost/refhost.h"
+#include "sim/wave_kernel.h"
+#include "sim/wave_synthesis.h"
+
+namespace {
+
+using namespace rillmark;
+using namespace rillmark::bench;
+using Clock = std::chrono::steady_clock;
+
+struct Timing {
+  double seconds = std::numeric_limits<double>::infinity();
+  long long marks = 0;  // tsxPolyhMarkVertexChange calls of one run
+  SceneWork work;
+};
+
+Timing timeScene(World& world, SceneKind kind, Pass pass, int repeat) {
+  Timing timing;
+  for (int i = 0; i < repeat; ++i) {
+    refhost::clearCalls();
+    const Clock::time_point begin = Clock::now();
+    timing.work = runScene(world, kind, pass);
+    const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
+    timing.seconds = std::min(timing.seconds, seconds);
+    timing.marks = refhost::callCount("tsxPolyhMarkVertexChange");
+  }
+  return timing;
+}
+
+// Seconds per bare tsxPolyhMarkVertexChange call into the reference host.
+double markCallCost() {
+  World world;
+  HostHandle grid = refhost::addGrid("Floor", 300, 300, 1, 1, 0);
+  double best = std::numeric_limits<double>::infinity();
+  constexpr int kCalls = 900000;
+  for (int r = 0; r < 5; ++r) {
+    const Clock::time_point begin = Clock::now();
+    for (int i = 0; i < kCalls; ++i) hostApi().tsxPolyhMarkVertexChange(grid, i % 90000);
+    best = std::min(best, std::chrono::duration<double>(Clock::now() - begin).count() / kCalls);
+  }
+  return best;
+}
+
+const char* pathName(VectorPath path) { return path == VectorPath::Avx2 ? "AVX2" : "SSE2"; }
+
+void printLine(const char* label, const Timing& t, double markCost) {
+  const double perVertexEvent = t.work.vertexEvents > 0 ? t.seconds * 1e9 / static_cast<double>(t.work.vertexEvents) : 0;
+  std::printf("  %-20s %10.2f ms  %7.3f ns/vertex-event  host-call floor %9.2f ms (%lld marks)", label,
+              t.seconds * 1e3, perVertexEvent, static_cast<double>(t.marks) * markCost * 1e3, t.marks);
+  if (t.work.frames > 1) std::printf("  %7.1f frames/s", t.work.frames / t.seconds);
+  std::printf("\n");
+}
+
+void reportScene(SceneKind kind, int repeat, double markCost) {
+  World world;
+  // The busy pass runs without Record Keys, so that the literal pass marks
+  // exactly the vertex-events its waves have not reached.
+  const bool busy = kind == SceneKind::Busy;
+  buildScene(world, kind, {.recordKeys = !busy, .wind = false});
+  std::printf("%.*s\n", static_cast<int>(sceneName(kind).size()), sceneName(kind).data());
+
+  const Timing literal = timeScene(world, kind, &literal::SynthesizeFrame, std::max(1, repeat / 2));
+  printLine("literal", literal, markCost);
+
+  std::vector<VectorPath> paths{VectorPath::Sse2};
+  if (avx2Available()) paths.push_back(VectorPath::Avx2);
+  for (VectorPath path : paths) {
+    forceVectorPath(path);
+    const Timing production = timeScene(world, kind, &SynthesizeFrame, repeat);
+    char label[40];
+    std::snprintf(label, sizeof label, "production (%s)", pathName(path));
+    printLine(label, production, markCost);
+    if (busy) {
+      const long long evaluated = literal.work.vertexEvents - literal.marks;
+      std::printf("  %-20s %10lld vertex-events inside the fronts: %.3f ns each\n", "", evaluated,
+                  production.seconds * 1e9 / static_cast<double>(evaluated));
+    }
+    std::printf("  %-20s %10.1fx\n", "ratio literal/prod.", literal.seconds / production.seconds);
+  }
+  forceVectorPath(std::nullopt);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int repeat = 5;
+  std::vector<SceneKind> scenes;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
+      repeat = std::max(1, std::atoi(argv[++i]));
+    } else if (std::strcmp(argv[i], "--scene") == 0 && i + 1 < argc) {
+      const char c = argv[++i][0];
+      scenes.push_back(c == 'a' ? SceneKind::Falling : c == 'b' ? SceneKind::Busy : SceneKind::Demo);
+    } else {
+      std::fprintf(stderr, "usage: %s [--repeat N] [--scene a|b|c]...\n", argv[0]);
+      return 2;
+    }
+  }
+  if (scenes.empty()) scenes = {SceneKind::Falling, SceneKind::Busy, SceneKind::Demo};
+
+#ifdef _WIN32
+  const char* build = "Win32 (MinGW i686)";
+#else
+  const char* build = "native (x86-64)";
+#endif
+  const double markCost = markCallCost();
+  std::printf("Rillmark synthesis, %s build; AVX2 %s; minimum of %d runs (literal: %d)\n", build,
+              avx2Available() ? "available" : "not available", repeat, std::max(1, repeat / 2));
+  std::printf("bare host call tsxPolyhMarkVertexChange: %.2f ns\n", markCost * 1e9);
+  for (SceneKind kind : scenes) reportScene(kind, repeat, markCost);
+  return 0;
+}
