@@ -66,7 +66,12 @@ void buildFalling(World& world) {
 }
 
 void buildDemo(World& world) {
-  HostHandle water = demo::buildDemoScene(world.commands, 96, 0, 100);
+  HostHandle water = demo::buildDemoScene(
+      [&world] {
+        world.commands.btneffectorClick();
+        return "Effector-" + std::to_string(world.commands.EffectorCount);
+      },
+      96, 0, 100);
   chooseWater(world, water);
   world.params.spinstart.setValue(0);
   world.params.spinend.setValue(100);
