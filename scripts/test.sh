@@ -21,8 +21,10 @@ run_native() {
 run_win32() {
   cmake --build build/win32 -j "$jobs" || return
   # -V shows each program's own output, so the log names every test case.
+  # One at a time: the programs share one screen, one focus and one
+  # foreground window, and several of them open windows and dialogs.
   scripts/win32-session.sh build/win32 \
-    ctest --test-dir build/win32 -j "$jobs" --timeout "$timeout" \
+    ctest --test-dir build/win32 -j 1 --timeout "$timeout" \
       --no-tests=error --output-on-failure -V
 }
 
