@@ -28,7 +28,8 @@ VectorPath activeVectorPath() {
 void forceVectorPath(std::optional<VectorPath> path) { gForcedPath = path; }
 
 void addEventWave(const EventWave& wave, const PhaseTable& table, const VertexRun& run) {
-  const detail::KernelTable kernelTable{table.rows(), table.series()};
+  const detail::KernelTable kernelTable{table.rows(), table.quartic(), table.quarticWeights()[0],
+                                       table.quarticWeights()[1]};
   if (activeVectorPath() == VectorPath::Avx2) {
     detail::addEventWaveAvx2(wave, kernelTable, run);
   } else {

@@ -65,7 +65,8 @@ namespace detail {
 // not instantiate any inline function that other files share.
 struct KernelTable {
   const PhaseRow* rows;
-  PhaseSeries series;
+  bool quartic;
+  double quartic3, quartic2;  // c4 = quartic3 c3 - quartic2 c2
 };
 // The two builds of the kernel, each in its own translation unit.
 void addEventWaveSse2(const EventWave& wave, const KernelTable& table, const VertexRun& run);
