@@ -55,9 +55,9 @@ struct Node {
   int addMode = -1;  // the mode of the last tsxSceneAddObject, -1 if never added
   long long vertexChangeMarks = 0;  // calls, however often a vertex repeats
   // The vertices marked as changed, one flag each, as a host keeps them:
-  // marking is O(1) however many times a vertex is marked. Sized to the
-  // vertex buffer on the first mark.
-  std::vector<bool> vertexMarks;
+  // marking is a store, however many times a vertex is marked. Sized to
+  // the vertex buffer on the first mark.
+  std::vector<std::uint8_t> vertexMarks;
   long long geomChangeMarks = 0;
   std::vector<int> frameCodes;  // tsxGNodeSetFrame codes, in call order
 

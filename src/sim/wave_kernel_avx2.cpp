@@ -29,7 +29,6 @@ struct Avx2Ops {
   }
   static F select(F mask, F a, F b) { return _mm256_blendv_ps(b, a, mask); }
   static bool none(F mask) { return _mm256_movemask_ps(mask) == 0; }
-  static F allLanes() { return _mm256_castsi256_ps(_mm256_set1_epi32(-1)); }
   static F firstLanes(std::size_t n) {
     return _mm256_cmp_ps(_mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f),
                          _mm256_set1_ps(static_cast<float>(n)), _CMP_LT_OQ);

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "sim/wave_kernel.h"
 
@@ -70,14 +71,21 @@ void addEventWaveWith(const EventWave& wave, const KernelTable& table, const Ver
   // clamped into the table's range (lanes outside the wave included), the
   // table step j and remainder t of each; row j lies at byte
   // (kHighestStep - j) x sizeof(PhaseRow) of the table. A vertex is in the
-  // wave unless F > 2, so a NaN phase is in it (its term counts as 0).
-  auto phases = [&](std::size_t block, std::size_t v, F lanes, std::size_t& withTerms) __attribute__((always_inline)) {
+  // wave unless F > 2, so a NaN phase is in it (its term counts as 0). Only
+  // the `lanes` of a partial vector count.
+  auto phases = [&](std::size_t block, std::size_t v, auto partial, F lanes, std::size_t& withTerms)
+                    __attribute__((always_inline)) {
     const std::size_t i = block + v * kLanes;
     const F dx = x - Ops::load(xs + i);
     const F dy = y - Ops::load(ys + i);
     const F phase = Ops::sqrt(dx * dx + dy * dy) * k - crest;
-    if (inside) Ops::countLanes(inside + i, Ops::bitAnd(Ops::notGreater(phase, two), lanes));
-    const F inWave = Ops::bitAnd(Ops::lessEqual(phase, two), lanes);
+    F reached = Ops::notGreater(phase, two);
+    F inWave = Ops::lessEqual(phase, two);
+    if constexpr (decltype(partial)::value) {
+      reached = Ops::bitAnd(reached, lanes);
+      inWave = Ops::bitAnd(inWave, lanes);
+    }
+    if (inside) Ops::countLanes(inside + i, reached);
     const F clamped = Ops::min(Ops::max(phase, lowest), two);  // max gives `lowest` for NaN
     const I j = Ops::nearestInteger(clamped * perRadian);
     Ops::store(s.remainders + v * kLanes, clamped - Ops::toFloat(j) * step);
@@ -91,8 +99,8 @@ void addEventWaveWith(const EventWave& wave, const KernelTable& table, const Ver
     const std::size_t size = run.count - block < kBlock ? run.count - block : kBlock;
     const std::size_t full = size / kLanes;
     std::size_t withTerms = 0;
-    for (std::size_t v = 0; v < full; ++v) phases(block, v, Ops::allLanes(), withTerms);
-    if (size > full * kLanes) phases(block, full, Ops::firstLanes(size - full * kLanes), withTerms);
+    for (std::size_t v = 0; v < full; ++v) phases(block, v, std::false_type{}, F{}, withTerms);
+    if (size > full * kLanes) phases(block, full, std::true_type{}, Ops::firstLanes(size - full * kLanes), withTerms);
 
     // Terms: the polynomial of row j at t, times the amplitude.
     for (std::size_t w = 0; w < withTerms; ++w) {

@@ -26,7 +26,6 @@ struct Sse2Ops {
   static F isFinite(F v) { return _mm_cmple_ps(_mm_andnot_ps(_mm_set1_ps(-0.0f), v), _mm_set1_ps(3.40282347e+38f)); }
   static F select(F mask, F a, F b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
   static bool none(F mask) { return _mm_movemask_ps(mask) == 0; }
-  static F allLanes() { return _mm_castsi128_ps(_mm_set1_epi32(-1)); }
   static F firstLanes(std::size_t n) {
     return _mm_cmplt_ps(_mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f), _mm_set1_ps(static_cast<float>(n)));
   }
