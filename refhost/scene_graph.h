@@ -81,7 +81,21 @@ struct Scene {
 Scene& scene();
 
 HostHandle handleOf(const Node* node);
-Node* find(HostHandle handle);  // null unless live
+
+// The node find() answered last: the plug-in asks about one polyhedron for
+// every vertex it marks, so find() checks it inline before the map.
+struct LastFound {
+  std::uintptr_t id = 0;
+  Node* node = nullptr;
+};
+extern LastFound gLastFound;
+Node* findInScene(HostHandle handle);  // the map lookup behind find()
+
+inline Node* find(HostHandle handle) {  // null unless live
+  const auto id = reinterpret_cast<std::uintptr_t>(handle);
+  if (id != 0 && id == gLastFound.id) return gLastFound.node;
+  return findInScene(handle);
+}
 
 // A new node outside every sibling list.
 Node& createNode(std::string name, int kind);
