@@ -21,7 +21,10 @@ struct Avx2Ops {
   static F min(F a, F b) { return _mm256_min_ps(a, b); }
   static F max(F a, F b) { return _mm256_max_ps(a, b); }  // b where a is NaN
 
-  static F bitAnd(F a, F b) { return _mm256_and_ps(a, b); }
+  // Masks are vectors with every bit of a lane set or clear.
+  using M = F;
+  static M both(M a, M b) { return _mm256_and_ps(a, b); }
+  static F only(M mask, F v) { return _mm256_and_ps(mask, v); }  // 0 outside the mask
   static F notGreater(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_NGT_UQ); }
   static F lessEqual(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_LE_OQ); }
   static F isFinite(F v) {

@@ -1,8 +1,8 @@
 // The body of the wave kernel, written once over a small set of vector
-// operations (Ops) and compiled once per instruction set: wave_kernel_sse2.cpp
-// and wave_kernel_avx2.cpp each include it with their own Ops. Everything
-// here sits in an anonymous namespace, so the AVX2 build of a function can
-// never be linked into the SSE2 path.
+// operations (Ops) and compiled once per instruction set: wave_kernel_sse2.cpp,
+// wave_kernel_avx2.cpp and wave_kernel_avx512.cpp each include it with their
+// own Ops. Everything here sits in an anonymous namespace, so the AVX2 build
+// of a function can never be linked into the SSE2 path.
 //
 // Per vertex: r and the phase F in float, exactly as the literal pass
 // computes them, the table step j and the remainder t in float (exact);
@@ -10,7 +10,7 @@
 // rounded to float once.
 //
 // Ops provides: F (kLanes floats), D (kDoubles doubles), I (kLanes
-// integers) and the operations used below.
+// integers), M (a mask of kLanes lanes) and the operations used below.
 #pragma once
 
 #include <cstddef>
@@ -22,18 +22,19 @@
 namespace rillmark::detail {
 namespace {
 
-constexpr std::size_t kBlockVectors = 32;
+constexpr std::size_t kBlockLanes = 256;
 constexpr int kRowShift = 5;  // a table row is 32 bytes
 static_assert(sizeof(PhaseRow) == 1 << kRowShift);
 
 // What the three loops of a block hand on to each other.
 template <class Ops>
 struct BlockScratch {
-  alignas(32) float remainders[kBlockVectors * Ops::kLanes];
-  alignas(32) std::int32_t rowOffsets[kBlockVectors * Ops::kLanes];
-  alignas(32) float terms[kBlockVectors * Ops::kLanes];
-  typename Ops::F inWave[kBlockVectors];
-  std::uint32_t withTerms[kBlockVectors];  // the vectors with a lane in the wave
+  static constexpr std::size_t kVectors = kBlockLanes / Ops::kLanes;
+  alignas(64) float remainders[kBlockLanes];
+  alignas(64) std::int32_t rowOffsets[kBlockLanes];
+  alignas(64) float terms[kBlockLanes];
+  typename Ops::M inWave[kVectors];
+  std::uint32_t withTerms[kVectors];  // the vectors with a lane in the wave
 };
 
 // Adds the wave to the run, with the quartic term or without. A block of
@@ -47,9 +48,10 @@ void addEventWaveWith(const EventWave& wave, const KernelTable& table, const Ver
   using F = typename Ops::F;
   using D = typename Ops::D;
   using I = typename Ops::I;
+  using M = typename Ops::M;
   constexpr std::size_t kLanes = Ops::kLanes;
   constexpr std::size_t kDoubles = Ops::kDoubles;
-  constexpr std::size_t kBlock = kBlockVectors * kLanes;
+  constexpr std::size_t kBlock = kBlockLanes;
 
   const float* const xs = run.x;
   const float* const ys = run.y;
@@ -73,17 +75,17 @@ void addEventWaveWith(const EventWave& wave, const KernelTable& table, const Ver
   // (kHighestStep - j) x sizeof(PhaseRow) of the table. A vertex is in the
   // wave unless F > 2, so a NaN phase is in it (its term counts as 0). Only
   // the `lanes` of a partial vector count.
-  auto phases = [&](std::size_t block, std::size_t v, auto partial, F lanes, std::size_t& withTerms)
+  auto phases = [&](std::size_t block, std::size_t v, auto partial, M lanes, std::size_t& withTerms)
                     __attribute__((always_inline)) {
     const std::size_t i = block + v * kLanes;
     const F dx = x - Ops::load(xs + i);
     const F dy = y - Ops::load(ys + i);
     const F phase = Ops::sqrt(dx * dx + dy * dy) * k - crest;
-    F reached = Ops::notGreater(phase, two);
-    F inWave = Ops::lessEqual(phase, two);
+    M reached = Ops::notGreater(phase, two);
+    M inWave = Ops::lessEqual(phase, two);
     if constexpr (decltype(partial)::value) {
-      reached = Ops::bitAnd(reached, lanes);
-      inWave = Ops::bitAnd(inWave, lanes);
+      reached = Ops::both(reached, lanes);
+      inWave = Ops::both(inWave, lanes);
     }
     if (inside) Ops::countLanes(inside + i, reached);
     const F clamped = Ops::min(Ops::max(phase, lowest), two);  // max gives `lowest` for NaN
@@ -99,7 +101,7 @@ void addEventWaveWith(const EventWave& wave, const KernelTable& table, const Ver
     const std::size_t size = run.count - block < kBlock ? run.count - block : kBlock;
     const std::size_t full = size / kLanes;
     std::size_t withTerms = 0;
-    for (std::size_t v = 0; v < full; ++v) phases(block, v, std::false_type{}, F{}, withTerms);
+    for (std::size_t v = 0; v < full; ++v) phases(block, v, std::false_type{}, M{}, withTerms);
     if (size > full * kLanes) phases(block, full, std::true_type{}, Ops::firstLanes(size - full * kLanes), withTerms);
 
     // Terms: the polynomial of row j at t, times the amplitude.
@@ -122,8 +124,8 @@ void addEventWaveWith(const EventWave& wave, const KernelTable& table, const Ver
       const std::size_t v = s.withTerms[w];
       float* const z = zs + block + v * kLanes;
       const F before = Ops::load(z);
-      const F after = before + Ops::bitAnd(s.inWave[v], Ops::load(s.terms + v * kLanes));
-      Ops::store(z, Ops::select(Ops::bitAnd(s.inWave[v], Ops::isFinite(after)), after, before));
+      const F after = before + Ops::only(s.inWave[v], Ops::load(s.terms + v * kLanes));
+      Ops::store(z, Ops::select(Ops::both(s.inWave[v], Ops::isFinite(after)), after, before));
     }
   }
 }

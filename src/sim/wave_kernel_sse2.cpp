@@ -20,7 +20,10 @@ struct Sse2Ops {
   static F min(F a, F b) { return _mm_min_ps(a, b); }
   static F max(F a, F b) { return _mm_max_ps(a, b); }  // b where a is NaN
 
-  static F bitAnd(F a, F b) { return _mm_and_ps(a, b); }
+  // Masks are vectors with every bit of a lane set or clear.
+  using M = F;
+  static M both(M a, M b) { return _mm_and_ps(a, b); }
+  static F only(M mask, F v) { return _mm_and_ps(mask, v); }  // 0 outside the mask
   static F notGreater(F a, F b) { return _mm_cmpngt_ps(a, b); }
   static F lessEqual(F a, F b) { return _mm_cmple_ps(a, b); }
   static F isFinite(F v) { return _mm_cmple_ps(_mm_andnot_ps(_mm_set1_ps(-0.0f), v), _mm_set1_ps(3.40282347e+38f)); }
