@@ -32,8 +32,6 @@ bool vectorPathAvailable(VectorPath path) {
   return false;
 }
 
-bool avx2Available() { return vectorPathAvailable(VectorPath::Avx2); }
-
 VectorPath activeVectorPath() {
   if (gForcedPath && vectorPathAvailable(*gForcedPath)) return *gForcedPath;
   for (VectorPath path : {VectorPath::Avx512, VectorPath::Avx2}) {

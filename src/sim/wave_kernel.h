@@ -56,7 +56,6 @@ enum class VectorPath { Sse2, Avx2, Avx512 };
 // Whether the processor (and the operating system, for the wider
 // registers) supports a path; SSE2 always.
 bool vectorPathAvailable(VectorPath path);
-bool avx2Available();
 // The path addEventWave takes: the widest available, unless forced (tests
 // and benchmarks force each path to compare them). Forcing a path the
 // processor lacks is ignored.
@@ -64,8 +63,8 @@ VectorPath activeVectorPath();
 void forceVectorPath(std::optional<VectorPath> path);
 
 namespace detail {
-// What the kernel reads of the table, as plain data: the AVX2 build must
-// not instantiate any inline function that other files share.
+// What the kernel reads of the table, as plain data: the AVX2 and AVX-512
+// builds must not instantiate any inline function that other files share.
 struct KernelTable {
   const PhaseRow* rows;
   bool quartic;

@@ -38,11 +38,11 @@ struct BlockScratch {
 };
 
 // Adds the wave to the run, with the quartic term or without. A block of
-// vertices goes through three short loops, each over the whole
-// block: the float phases, the double terms (only for vectors with a vertex
-// in the wave), the sums. Loop bodies with no chain from one vector to the
-// next let the processor overlap many vectors; one long chain per vector
-// would keep it waiting on latencies instead.
+// vertices goes through three short loops, each over the whole block: the
+// float phases, the double terms (only for vectors with a vertex in the
+// wave), the sums. Loop bodies with no chain from one vector to the next
+// let the processor overlap many vectors; one long chain per vector would
+// keep it waiting on latencies instead.
 template <class Ops, bool kQuartic>
 void addEventWaveWith(const EventWave& wave, const KernelTable& table, const VertexRun& run) {
   using F = typename Ops::F;
@@ -51,7 +51,6 @@ void addEventWaveWith(const EventWave& wave, const KernelTable& table, const Ver
   using M = typename Ops::M;
   constexpr std::size_t kLanes = Ops::kLanes;
   constexpr std::size_t kDoubles = Ops::kDoubles;
-  constexpr std::size_t kBlock = kBlockLanes;
 
   const float* const xs = run.x;
   const float* const ys = run.y;
@@ -97,8 +96,8 @@ void addEventWaveWith(const EventWave& wave, const KernelTable& table, const Ver
     withTerms += Ops::none(inWave) ? 0 : 1;
   };
 
-  for (std::size_t block = 0; block < run.count; block += kBlock) {
-    const std::size_t size = run.count - block < kBlock ? run.count - block : kBlock;
+  for (std::size_t block = 0; block < run.count; block += kBlockLanes) {
+    const std::size_t size = run.count - block < kBlockLanes ? run.count - block : kBlockLanes;
     const std::size_t full = size / kLanes;
     std::size_t withTerms = 0;
     for (std::size_t v = 0; v < full; ++v) phases(block, v, std::false_type{}, M{}, withTerms);
