@@ -25,18 +25,18 @@ struct Avx2Ops {
   using M = F;
   static M both(M a, M b) { return _mm256_and_ps(a, b); }
   static F only(M mask, F v) { return _mm256_and_ps(mask, v); }  // 0 outside the mask
-  static F notGreater(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_NGT_UQ); }
-  static F lessEqual(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_LE_OQ); }
-  static F isFinite(F v) {
+  static M notGreater(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_NGT_UQ); }
+  static M lessEqual(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_LE_OQ); }
+  static M isFinite(F v) {
     return _mm256_cmp_ps(_mm256_andnot_ps(_mm256_set1_ps(-0.0f), v), _mm256_set1_ps(3.40282347e+38f), _CMP_LE_OQ);
   }
-  static F select(F mask, F a, F b) { return _mm256_blendv_ps(b, a, mask); }
-  static bool none(F mask) { return _mm256_movemask_ps(mask) == 0; }
-  static F firstLanes(std::size_t n) {
+  static F select(M mask, F a, F b) { return _mm256_blendv_ps(b, a, mask); }
+  static bool none(M mask) { return _mm256_movemask_ps(mask) == 0; }
+  static M firstLanes(std::size_t n) {
     return _mm256_cmp_ps(_mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f),
                          _mm256_set1_ps(static_cast<float>(n)), _CMP_LT_OQ);
   }
-  static void countLanes(std::uint32_t* counts, F mask) {
+  static void countLanes(std::uint32_t* counts, M mask) {
     auto* p = reinterpret_cast<__m256i*>(counts);
     _mm256_storeu_si256(p, _mm256_sub_epi32(_mm256_loadu_si256(p), _mm256_castps_si256(mask)));
   }

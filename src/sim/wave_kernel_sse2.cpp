@@ -24,16 +24,16 @@ struct Sse2Ops {
   using M = F;
   static M both(M a, M b) { return _mm_and_ps(a, b); }
   static F only(M mask, F v) { return _mm_and_ps(mask, v); }  // 0 outside the mask
-  static F notGreater(F a, F b) { return _mm_cmpngt_ps(a, b); }
-  static F lessEqual(F a, F b) { return _mm_cmple_ps(a, b); }
-  static F isFinite(F v) { return _mm_cmple_ps(_mm_andnot_ps(_mm_set1_ps(-0.0f), v), _mm_set1_ps(3.40282347e+38f)); }
-  static F select(F mask, F a, F b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
-  static bool none(F mask) { return _mm_movemask_ps(mask) == 0; }
-  static F firstLanes(std::size_t n) {
+  static M notGreater(F a, F b) { return _mm_cmpngt_ps(a, b); }
+  static M lessEqual(F a, F b) { return _mm_cmple_ps(a, b); }
+  static M isFinite(F v) { return _mm_cmple_ps(_mm_andnot_ps(_mm_set1_ps(-0.0f), v), _mm_set1_ps(3.40282347e+38f)); }
+  static F select(M mask, F a, F b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
+  static bool none(M mask) { return _mm_movemask_ps(mask) == 0; }
+  static M firstLanes(std::size_t n) {
     return _mm_cmplt_ps(_mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f), _mm_set1_ps(static_cast<float>(n)));
   }
   // A set mask lane is -1, so subtracting the mask counts it.
-  static void countLanes(std::uint32_t* counts, F mask) {
+  static void countLanes(std::uint32_t* counts, M mask) {
     auto* p = reinterpret_cast<__m128i*>(counts);
     _mm_storeu_si128(p, _mm_sub_epi32(_mm_loadu_si128(p), _mm_castps_si128(mask)));
   }
