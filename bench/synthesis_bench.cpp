@@ -35,8 +35,8 @@ void runBusyPass(benchmark::State& bench, Pass pass) {
 
 void BM_ProductionPass(benchmark::State& bench) {
   const auto path = static_cast<VectorPath>(bench.range(0));
-  if (path == VectorPath::Avx2 && !avx2Available()) {
-    bench.SkipWithError("no AVX2 on this processor");
+  if (!vectorPathAvailable(path)) {
+    bench.SkipWithError("the processor lacks this vector path");
     return;
   }
   forceVectorPath(path);
@@ -60,6 +60,7 @@ void BM_MarkVertexOnly(benchmark::State& bench) {
 BENCHMARK(BM_ProductionPass)
     ->Arg(static_cast<int>(VectorPath::Sse2))
     ->Arg(static_cast<int>(VectorPath::Avx2))
+    ->Arg(static_cast<int>(VectorPath::Avx512))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiteralPass)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_MarkVertexOnly)->Unit(benchmark::kMillisecond);

@@ -34,9 +34,22 @@ class CallNote {
 };
 
 void resetCallRecord();
+
+// What every call updates, kept apart from the record so that the hottest
+// functions count themselves inline.
+struct CallCounters {
+  long long counts[static_cast<int>(FunctionId::Count)] = {};
+  bool recording = true;
+};
+extern CallCounters gCallCounters;
+
 // While recording is off, counts the call and returns true; otherwise does
 // nothing and returns false (a CallNote then counts and records it). The
 // cheap path of the hottest functions.
-bool countIfUnrecorded(FunctionId id);
+inline bool countIfUnrecorded(FunctionId id) {
+  if (gCallCounters.recording) return false;
+  ++gCallCounters.counts[static_cast<int>(id)];
+  return true;
+}
 
 }  // namespace refhost::detail

@@ -16,8 +16,6 @@ constexpr std::size_t kDefaultRecordLimit = 1'000'000;
 
 struct Record {
   std::vector<Call> calls;
-  long long counts[kFunctionCount] = {};
-  bool on = true;
   std::size_t limit = kDefaultRecordLimit;
   std::size_t dropped = 0;
 };
@@ -28,6 +26,10 @@ Record& record() {
 }
 
 }  // namespace
+
+// Constant-initialised: ready before any static constructor runs, and read
+// without a guard by the hot functions, once per call.
+constinit detail::CallCounters detail::gCallCounters;
 
 const std::vector<Call>& calls() { return record().calls; }
 
@@ -42,16 +44,16 @@ std::vector<Call> callsNamed(std::string_view name) {
 void clearCalls() {
   Record& r = record();
   r.calls.clear();
-  std::fill(std::begin(r.counts), std::end(r.counts), 0LL);
+  std::fill(std::begin(detail::gCallCounters.counts), std::end(detail::gCallCounters.counts), 0LL);
   r.dropped = 0;
 }
 
-void setRecording(bool on) { record().on = on; }
-bool recording() { return record().on; }
+void setRecording(bool on) { detail::gCallCounters.recording = on; }
+bool recording() { return detail::gCallCounters.recording; }
 
 long long callCount(std::string_view name) {
   for (int i = 0; i < kFunctionCount; ++i) {
-    if (name == rillmark::kHostFunctions[i].name) return record().counts[i];
+    if (name == rillmark::kHostFunctions[i].name) return detail::gCallCounters.counts[i];
   }
   return 0;
 }
@@ -61,18 +63,11 @@ std::size_t droppedCalls() { return record().dropped; }
 
 namespace detail {
 
-bool countIfUnrecorded(FunctionId id) {
-  Record& r = record();
-  if (r.on) return false;
-  ++r.counts[static_cast<int>(id)];
-  return true;
-}
-
 CallNote::CallNote(FunctionId id, HostHandle handle) {
   Record& r = record();
   const int index = static_cast<int>(id);
-  ++r.counts[index];
-  active_ = r.on;
+  ++gCallCounters.counts[index];
+  active_ = gCallCounters.recording;
   if (active_ && r.calls.size() >= r.limit) {
     ++r.dropped;
     active_ = false;
@@ -125,9 +120,8 @@ CallNote& CallNote::text(const char* value, std::size_t length) {
 
 void resetCallRecord() {
   clearCalls();
-  Record& r = record();
-  r.on = true;
-  r.limit = kDefaultRecordLimit;
+  gCallCounters.recording = true;
+  record().limit = kDefaultRecordLimit;
 }
 
 }  // namespace detail

@@ -227,7 +227,7 @@ std::vector<int> markedVertices(HostHandle handle) {
 }
 
 void clearVertexMarks(HostHandle handle) {
-  if (Node* n = polyhedron(handle)) n->vertexMarks.assign(n->vertexMarks.size(), false);
+  if (Node* n = polyhedron(handle)) n->vertexMarks.assign(n->vertexMarks.size(), 0);
 }
 
 long long geomChangeMarks(HostHandle handle) {

@@ -26,9 +26,11 @@ void markVertex(HostHandle polyhedron, int index) {
   Node* n = findPolyhedron(polyhedron);
   if (!n) return;
   ++n->vertexChangeMarks;
-  if (index < 0 || static_cast<std::size_t>(index) >= n->vertices.size()) return;
-  if (n->vertexMarks.size() != n->vertices.size()) n->vertexMarks.assign(n->vertices.size(), false);
-  n->vertexMarks[static_cast<std::size_t>(index)] = true;
+  const auto vertex = static_cast<std::size_t>(static_cast<unsigned>(index));  // a negative index is out of range
+  const std::size_t count = n->vertices.size();
+  if (vertex >= count) return;
+  if (n->vertexMarks.size() != count) n->vertexMarks.assign(count, 0);
+  n->vertexMarks[vertex] = 1;
 }
 
 }  // namespace
@@ -99,16 +101,14 @@ void tsxPolyhMarkGeomChange(HostHandle polyhedron) {
 }
 
 // The plug-in marks vertices by the hundred thousand per frame, so this is
-// kept to what a host's own flag costs: a counter and one bit, and a call
+// kept to what a host's own flag costs: a counter and one flag, and a call
 // record only while recording is on.
 void tsxPolyhMarkVertexChange(HostHandle polyhedron, int index) {
   shield([&] {
-    if (refhost::detail::countIfUnrecorded(FunctionId::tsxPolyhMarkVertexChange)) {
-      markVertex(polyhedron, index);
-      return;
+    if (!refhost::detail::countIfUnrecorded(FunctionId::tsxPolyhMarkVertexChange)) {
+      CallNote note(FunctionId::tsxPolyhMarkVertexChange, polyhedron);
+      note.number(index);
     }
-    CallNote note(FunctionId::tsxPolyhMarkVertexChange, polyhedron);
-    note.number(index);
     markVertex(polyhedron, index);
   });
 }

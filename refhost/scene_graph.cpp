@@ -11,19 +11,11 @@ namespace {
 std::uintptr_t gNextId = 0x10000;
 constexpr std::uintptr_t kIdStep = 0x10;
 
-// The plug-in asks about the same polyhedron millions of times per run
-// (tsxPolyhMarkVertexChange per vertex), so the last lookup is cached.
-std::uintptr_t gCachedId = 0;
-Node* gCachedNode = nullptr;
-
 void forget(Node& node) {
   Scene& s = scene();
   if (s.selection == &node) s.selection = nullptr;
   if (s.vertexSelectionOwner == &node) s.vertexSelectionOwner = nullptr;
-  if (gCachedNode == &node) {
-    gCachedNode = nullptr;
-    gCachedId = 0;
-  }
+  if (gLastFound.node == &node) gLastFound = {};
 }
 
 void destroyDetached(Node& node) {
@@ -47,16 +39,16 @@ HostHandle handleOf(const Node* node) {
   return node ? reinterpret_cast<HostHandle>(node->id) : nullptr;
 }
 
-Node* find(HostHandle handle) {
+LastFound gLastFound;
+
+Node* findInScene(HostHandle handle) {
   const auto id = reinterpret_cast<std::uintptr_t>(handle);
   if (id == 0) return nullptr;
-  if (id == gCachedId) return gCachedNode;
   Scene& s = scene();
   const auto it = s.nodes.find(id);
   if (it == s.nodes.end()) return nullptr;
-  gCachedId = id;
-  gCachedNode = it->second.get();
-  return gCachedNode;
+  gLastFound = {id, it->second.get()};
+  return gLastFound.node;
 }
 
 Node& createNode(std::string name, int kind) {
@@ -133,8 +125,7 @@ void resetScene() {
   Scene& s = scene();
   s.nodes.clear();
   s = Scene{};
-  gCachedId = 0;
-  gCachedNode = nullptr;
+  gLastFound = {};
 }
 
 }  // namespace refhost::detail

@@ -55,9 +55,9 @@ struct Node {
   int addMode = -1;  // the mode of the last tsxSceneAddObject, -1 if never added
   long long vertexChangeMarks = 0;  // calls, however often a vertex repeats
   // The vertices marked as changed, one flag each, as a host keeps them:
-  // marking is O(1) however many times a vertex is marked. Sized to the
-  // vertex buffer on the first mark.
-  std::vector<bool> vertexMarks;
+  // marking is a store, however many times a vertex is marked. Sized to
+  // the vertex buffer on the first mark.
+  std::vector<std::uint8_t> vertexMarks;
   long long geomChangeMarks = 0;
   std::vector<int> frameCodes;  // tsxGNodeSetFrame codes, in call order
 
@@ -81,7 +81,21 @@ struct Scene {
 Scene& scene();
 
 HostHandle handleOf(const Node* node);
-Node* find(HostHandle handle);  // null unless live
+
+// The node find() answered last: the plug-in asks about one polyhedron for
+// every vertex it marks, so find() checks it inline before the map.
+struct LastFound {
+  std::uintptr_t id = 0;
+  Node* node = nullptr;
+};
+extern LastFound gLastFound;
+Node* findInScene(HostHandle handle);  // the map lookup behind find()
+
+inline Node* find(HostHandle handle) {  // null unless live
+  const auto id = reinterpret_cast<std::uintptr_t>(handle);
+  if (id != 0 && id == gLastFound.id) return gLastFound.node;
+  return findInScene(handle);
+}
 
 // A new node outside every sibling list.
 Node& createNode(std::string name, int kind);

@@ -10,29 +10,51 @@ std::optional<VectorPath> gForcedPath;
 
 }  // namespace
 
-bool avx2Available() {
+bool vectorPathAvailable(VectorPath path) {
   // Checked once: the processor does not change under a running plug-in.
-  // The check includes the operating system saving the AVX registers.
-  static const bool available = [] {
+  // The checks include the operating system saving the wider registers.
+  static const bool avx2 = [] {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
   }();
-  return available;
+  static const bool avx512 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512dq") != 0;
+  }();
+  switch (path) {
+    case VectorPath::Sse2:
+      return true;
+    case VectorPath::Avx2:
+      return avx2;
+    case VectorPath::Avx512:
+      return avx512;
+  }
+  return false;
 }
 
 VectorPath activeVectorPath() {
-  if (gForcedPath == VectorPath::Sse2) return VectorPath::Sse2;
-  return avx2Available() ? VectorPath::Avx2 : VectorPath::Sse2;
+  if (gForcedPath && vectorPathAvailable(*gForcedPath)) return *gForcedPath;
+  for (VectorPath path : {VectorPath::Avx512, VectorPath::Avx2}) {
+    if (vectorPathAvailable(path)) return path;
+  }
+  return VectorPath::Sse2;
 }
 
 void forceVectorPath(std::optional<VectorPath> path) { gForcedPath = path; }
 
 void addEventWave(const EventWave& wave, const PhaseTable& table, const VertexRun& run) {
-  const detail::KernelTable kernelTable{table.rows(), table.series()};
-  if (activeVectorPath() == VectorPath::Avx2) {
-    detail::addEventWaveAvx2(wave, kernelTable, run);
-  } else {
-    detail::addEventWaveSse2(wave, kernelTable, run);
+  const detail::KernelTable kernelTable{table.rows(), table.quartic(), table.quarticWeights()[0],
+                                       table.quarticWeights()[1]};
+  switch (activeVectorPath()) {
+    case VectorPath::Avx512:
+      detail::addEventWaveAvx512(wave, kernelTable, run);
+      break;
+    case VectorPath::Avx2:
+      detail::addEventWaveAvx2(wave, kernelTable, run);
+      break;
+    case VectorPath::Sse2:
+      detail::addEventWaveSse2(wave, kernelTable, run);
+      break;
   }
 }
 

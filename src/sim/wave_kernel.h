@@ -2,9 +2,9 @@
 // wave synthesis. Vertices come as separate x and y arrays (the order of the
 // rest-shape grid) and heights are accumulated into a matching z array.
 //
-// Four vertices at a time with SSE2, eight with AVX2 where the processor has
-// it; both give the same bits, since they run the same IEEE operations in
-// the same order (no fused multiply-add).
+// Four vertices at a time with SSE2, eight with AVX2 and sixteen with
+// AVX-512 where the processor has them; all give the same bits, since they
+// run the same IEEE operations in the same order (no fused multiply-add).
 #pragma once
 
 #include <cstddef>
@@ -37,7 +37,7 @@ struct VertexRun {
   std::size_t count = 0;
 };
 
-inline constexpr std::size_t kVectorPadding = 8;
+inline constexpr std::size_t kVectorPadding = 16;
 
 // Adds the event's wave to run.z: a term that is not finite, or that would
 // make the height not finite, is left out. The table must reach down to the
@@ -51,25 +51,29 @@ void addEventWave(const EventWave& wave, const PhaseTable& table, const VertexRu
 // used; A, D and T are the pass's parameters.
 void addEventWaveExactly(const EventWave& wave, float A, float D, float T, const VertexRun& run);
 
-enum class VectorPath { Sse2, Avx2 };
+enum class VectorPath { Sse2, Avx2, Avx512 };
 
-bool avx2Available();
-// The path addEventWave takes: AVX2 where available, unless forced (tests
-// and benchmarks force SSE2 to compare the two). Forcing AVX2 on a
-// processor without it is ignored.
+// Whether the processor (and the operating system, for the wider
+// registers) supports a path; SSE2 always.
+bool vectorPathAvailable(VectorPath path);
+// The path addEventWave takes: the widest available, unless forced (tests
+// and benchmarks force each path to compare them). Forcing a path the
+// processor lacks is ignored.
 VectorPath activeVectorPath();
 void forceVectorPath(std::optional<VectorPath> path);
 
 namespace detail {
-// What the kernel reads of the table, as plain data: the AVX2 build must
-// not instantiate any inline function that other files share.
+// What the kernel reads of the table, as plain data: the AVX2 and AVX-512
+// builds must not instantiate any inline function that other files share.
 struct KernelTable {
   const PhaseRow* rows;
-  PhaseSeries series;
+  bool quartic;
+  double quartic3, quartic2;  // c4 = quartic3 c3 - quartic2 c2
 };
-// The two builds of the kernel, each in its own translation unit.
+// The builds of the kernel, each in its own translation unit.
 void addEventWaveSse2(const EventWave& wave, const KernelTable& table, const VertexRun& run);
 void addEventWaveAvx2(const EventWave& wave, const KernelTable& table, const VertexRun& run);
+void addEventWaveAvx512(const EventWave& wave, const KernelTable& table, const VertexRun& run);
 }  // namespace detail
 
 }  // namespace rillmark
