@@ -1,5 +1,8 @@
 #include "shell/library_notify.h"
 
+#include <optional>
+
+#include "base/float_control.h"
 #include "hostapi/host_binding.h"
 #include "shell/exception_boundary.h"
 #include "shell/plugin_host.h"
@@ -18,6 +21,7 @@ bool runHook(Platform& platform, Boundary where, HostHook TtSXPluginHost::*hook)
 }  // namespace
 
 bool LibraryLoad(Platform& platform) {
+  const PluginFloatScope floatScope;
   setActivePlatform(&platform);
   if (!LibraryNotify(platform, kCreatePluginHost)) return false;
   InstallRillmarkHooks(*PluginHost);
@@ -25,6 +29,8 @@ bool LibraryLoad(Platform& platform) {
 }
 
 bool LibraryNotify(Platform& platform, int reason, bool processExit) {
+  std::optional<PluginFloatScope> floatScope;
+  if (reason != kThreadAttach && reason != kThreadDetach) floatScope.emplace();
   switch (reason) {
     case kProcessDetach: {
       const bool completed = RunGuarded(platform, Boundary::ProcessDetach, [&] {
