@@ -18,7 +18,10 @@ Node* gCachedNode = nullptr;
 
 void forget(Node& node) {
   Scene& s = scene();
-  if (s.selection == &node) s.selection = nullptr;
+  if (s.selection == &node) {
+    if (s.faults.staleSelection) s.deadSelection = handleOf(&node);
+    s.selection = nullptr;
+  }
   if (s.vertexSelectionOwner == &node) s.vertexSelectionOwner = nullptr;
   if (gCachedNode == &node) {
     gCachedNode = nullptr;
