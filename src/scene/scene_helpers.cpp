@@ -41,8 +41,10 @@ std::string ObjectName(HostHandle object) {
   if (host::tsxIsGNode(object) != 1) return "Unsupported Object";
   char buffer[kNameBufferSize] = {};
   int length = host::tsxGNodeGetName(object, buffer, kNameBufferSize);
-  // The terminator must stay inside the buffer, so longer names are cut.
-  length = std::clamp(length, 0, kNameBufferSize - 1);
+  // The terminator must stay inside the buffer, so longer names are cut. A
+  // length no name has (below 0) is treated alike: the name is what the
+  // host wrote, up to its terminator.
+  if (length < 0 || length > kNameBufferSize - 1) length = kNameBufferSize - 1;
   buffer[length] = '\0';
   return std::string(buffer, std::strlen(buffer));
 }

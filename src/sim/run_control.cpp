@@ -7,6 +7,7 @@
 #include "hostapi/host_calls.h"
 #include "base/error.h"
 #include "scene/scene_helpers.h"
+#include "sim/held_water.h"
 #include "sim/wave_synthesis.h"
 
 namespace rillmark {
@@ -28,6 +29,15 @@ class RunInProgressScope {
 void askForWater(RunContext& ctx) {
   ctx.platform.showMessage(kSelectWaterMessage);
   ctx.view.setSelectCaption(kSelectWaterCaption);
+}
+
+// The run cannot go on writing the water: say why, and what to do.
+void reportLostWater(RunContext& ctx) {
+  if (host::tsxIsSobj(ctx.state.WaterObject)) {
+    ctx.platform.showMessage(kWaterChangedMessage);
+  } else {
+    askForWater(ctx);
+  }
 }
 
 void resetStatistics(RunContext& ctx) {
@@ -110,9 +120,21 @@ void RunFrames(RunContext& ctx, RunMode mode, const WaterPlacement& water) {
 
   while (ctx.params.spinend.IntValue() >= c.CurrentFrame && !c.StopRequested) {
     if (mode == RunMode::Start) ctx.view.processMessages();
+    // Messages were processed since the last frame (here, or in the last
+    // pass): the host may have deleted or reshaped the water meanwhile.
+    if (!waterUsable(state)) {
+      reportLostWater(ctx);
+      break;
+    }
     host::tsxAnimSetActiveTime(static_cast<float>(c.CurrentFrame));
     DetectEvents(ctx, water, rangeTest);
+    const HeldWater held = holdWater(state.WaterObject, state.WaterRestCopy);
     SynthesizeFrame(ctx, state.WaterObject, static_cast<float>(c.CurrentFrame));
+    // A pass that lost the water on the way wrote nothing: no key either.
+    if (!stillHeld(held, state.WaterObject, state.WaterRestCopy)) {
+      reportLostWater(ctx);
+      break;
+    }
     if (ctx.params.boxrec.checked()) host::tsxSobjSetFrame(state.WaterObject, kVertexKeyAttribute);
 
     const std::int64_t step = std::max<std::int32_t>(1, ctx.params.spinstep.IntValue());

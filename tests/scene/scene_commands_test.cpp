@@ -267,9 +267,14 @@ TEST_F(SceneCommandsTest, ShowAndHideWindSource) {
   commands.SpeedButton1Click();
   refhost::clearCalls();
   commands.btnhidewindClick();
-  EXPECT_EQ(callNames(), (std::vector<std::string_view>{"tsxAnimSetActiveFrame", "tsxMNodeSetInvisible",
-                                                        "tsxSobjSetFrame", "tsxSceneDraw"}));
+  EXPECT_EQ(callNames(), (std::vector<std::string_view>{"tsxIsSobj", "tsxAnimSetActiveFrame",
+                                                        "tsxMNodeSetInvisible", "tsxSobjSetFrame", "tsxSceneDraw"}));
   EXPECT_FALSE(refhost::visible(state.WindSourceObject));
+  // One the host has deleted is not handed back to it.
+  tsxSobjDelete(state.WindSourceObject);
+  refhost::clearCalls();
+  commands.btnshowwindClick();
+  EXPECT_EQ(callNames(), (std::vector<std::string_view>{"tsxIsSobj", "tsxSceneDraw"}));
 }
 
 TEST_F(SceneCommandsTest, WaterCommandsWaitWhileARunIsGoing) {
