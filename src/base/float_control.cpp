@@ -6,6 +6,9 @@ namespace {
 
 // The innermost plug-in scope; all of them live on one thread.
 PluginFloatScope* innermostScope = nullptr;
+// Set while host code runs inside a HostFloatScope and no plug-in scope
+// has been entered since: a scope entered then is called by the host.
+bool hostCodeRunning = false;
 
 }  // namespace
 
@@ -85,22 +88,36 @@ void restoreFloatEnvironment(const FloatEnvironment&) {}
 
 #endif
 
-PluginFloatScope::PluginFloatScope() noexcept : caller_(captureFloatEnvironment()), outer_(innermostScope) {
+// A scope entered from the plug-in's own code (through the system, as a
+// button's click arrives through its window procedure) keeps the host
+// settings of the scope around it; one entered from the host takes the
+// settings its caller had.
+PluginFloatScope::PluginFloatScope() noexcept
+    : caller_(captureFloatEnvironment()),
+      hostSettings_(innermostScope == nullptr || hostCodeRunning ? caller_ : innermostScope->hostSettings_),
+      outer_(innermostScope),
+      hostWasRunning_(hostCodeRunning) {
   innermostScope = this;
+  hostCodeRunning = false;
   ResetFloatControl();
 }
 
 PluginFloatScope::~PluginFloatScope() {
   innermostScope = outer_;
+  hostCodeRunning = hostWasRunning_;
   restoreFloatEnvironment(caller_);
 }
 
-HostFloatScope::HostFloatScope() noexcept : active_(innermostScope != nullptr) {
-  if (active_) restoreFloatEnvironment(innermostScope->caller_);
+HostFloatScope::HostFloatScope() noexcept : active_(innermostScope != nullptr), hostWasRunning_(hostCodeRunning) {
+  if (!active_) return;
+  hostCodeRunning = true;
+  restoreFloatEnvironment(innermostScope->hostSettings_);
 }
 
 HostFloatScope::~HostFloatScope() {
-  if (active_) ResetFloatControl();
+  if (!active_) return;
+  hostCodeRunning = hostWasRunning_;
+  ResetFloatControl();
 }
 
 }  // namespace rillmark

@@ -58,13 +58,17 @@ class PluginFloatScope {
  private:
   friend class HostFloatScope;
   FloatEnvironment caller_;
+  // What host code run from inside this scope gets: the settings of the
+  // host code that entered the plug-in.
+  FloatEnvironment hostSettings_;
   PluginFloatScope* outer_;
+  bool hostWasRunning_;
 };
 
 // Inside a PluginFloatScope, around host code that a loop of the plug-in
 // runs (a message pump, a modal dialog): the settings of the host code that
-// called the innermost plug-in scope hold meanwhile, and the plug-in's come
-// back at the end. Outside every plug-in scope it changes nothing.
+// entered the plug-in hold meanwhile, and the plug-in's come back at the
+// end. Outside every plug-in scope it changes nothing.
 class HostFloatScope {
  public:
   HostFloatScope() noexcept;
@@ -74,6 +78,7 @@ class HostFloatScope {
 
  private:
   bool active_;
+  bool hostWasRunning_;
 };
 
 }  // namespace rillmark

@@ -84,19 +84,24 @@ TEST(FloatControl, ThePluginScopeHandsBackTheHostsSettingsAndNoneOfItsFlags) {
 
 TEST(FloatControl, HostCodeRunFromInsideThePluginSeesTheHostsSettings) {
   if (!kHasFloatControl) GTEST_SKIP() << "no x87/SSE control words on this processor";
-  Words pumping, nestedEntry, afterPump, after, outside;
+  Words pumping, nestedEntry, pumpingAgain, afterPump, after, outside;
   {
     const TrappingHostSettings host;
     {
       const PluginFloatScope entry;
+      // The click of a button reaches the plug-in through the system: a
+      // second scope, entered from the plug-in's own code.
+      const PluginFloatScope buttonClick;
       {
         // A message pump: the host's window procedures run here, and one of
-        // them may call into the plug-in again.
+        // them may call into the plug-in again, which may pump in turn.
         const HostFloatScope hostWindows;
         pumping = currentWords();
         {
           const PluginFloatScope windowProcedure;
           nestedEntry = currentWords();
+          const HostFloatScope hostWindowsAgain;
+          pumpingAgain = currentWords();
         }
       }
       afterPump = currentWords();
@@ -109,6 +114,8 @@ TEST(FloatControl, HostCodeRunFromInsideThePluginSeesTheHostsSettings) {
   }
   EXPECT_EQ(pumping.x87Control, kTrappingX87Control);
   EXPECT_EQ(pumping.sse & 0xFFC0u, kTrappingSse & 0xFFC0u);
+  EXPECT_EQ(pumpingAgain.x87Control, kTrappingX87Control);
+  EXPECT_EQ(pumpingAgain.sse & 0xFFC0u, kTrappingSse & 0xFFC0u);
   EXPECT_EQ(nestedEntry.x87Control & 0x1F3F, 0x133F);
   EXPECT_EQ(nestedEntry.sse, 0x1F80u);
   EXPECT_EQ(afterPump.x87Control & 0x1F3F, 0x133F);
