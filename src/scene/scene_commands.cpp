@@ -40,7 +40,9 @@ void SceneCommands::btnselectClick() {
   view_.setSelectCaption(ObjectName(state_.WaterObject) + " selected");
   view_.enableStartAndEffectors();
   btnrefreshClick();
+  HostHandle previous = state_.WaterSnapshot;
   state_.WaterSnapshot = copyObject(state_.WaterObject);
+  releaseCopy(previous);
 }
 
 void SceneCommands::btnrefreshClick() {

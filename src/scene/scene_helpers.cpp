@@ -93,6 +93,11 @@ HostHandle copyObject(HostHandle object) {
   return copy;
 }
 
+void releaseCopy(HostHandle& copy) {
+  if (copy != nullptr && host::tsxIsSobj(copy)) host::tsxSobjDelete(copy);
+  copy = nullptr;
+}
+
 void BakeVertexTransform(HostHandle object) {
   const HostHandle copy = copyObject(object);
   if (copy == nullptr) throw Error("The host could not copy the object '" + ObjectName(object) + "'");
@@ -113,6 +118,8 @@ void BakeVertexTransform(HostHandle object) {
   host::tsxGNodeSetFrame(object, 3);
   host::tsxGNodeSetFrame(object, 2);
   host::tsxGNodeSetFrame(object, 4);
+  // The copy served only as the unchanged source.
+  host::tsxSobjDelete(copy);
 }
 
 }  // namespace rillmark

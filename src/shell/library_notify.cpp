@@ -7,6 +7,8 @@
 #include "shell/exception_boundary.h"
 #include "shell/plugin_host.h"
 #include "shell/rillmark_hooks.h"
+#include "sim/run_control.h"
+#include "ui/control_panel.h"
 
 namespace rillmark {
 
@@ -35,7 +37,10 @@ bool LibraryNotify(Platform& platform, int reason, bool processExit) {
     case kProcessDetach: {
       const bool completed = RunGuarded(platform, Boundary::ProcessDetach, [&] {
         if (PluginHost != nullptr && PluginHost->OnProcessDetach) PluginHost->OnProcessDetach(*PluginHost);
-        if (!processExit) ReleaseHostApi(platform);
+        if (!processExit) {
+          releaseWaterCopies(ModuleSimulation());
+          ReleaseHostApi(platform);
+        }
       });
       // After a failed detach the host object stays, as the windows it
       // lists may still be in use.

@@ -95,6 +95,7 @@ void startRun(RunContext& ctx) {
   host::tsxGNodeCreateScriptTree(state.WaterObject);
   BakeVertexTransform(state.WaterObject);
 
+  releaseCopy(state.WaterRestCopy);
   const HostHandle restCopy = copyObject(state.WaterObject);
   if (restCopy == nullptr) throw Error("The host could not copy the water object");
   state.WaterRestCopy = restCopy;
@@ -181,6 +182,12 @@ void btnstopClick(RunContext& ctx) { ctx.state.Counters.StopRequested = true; }
 void btndelanimClick(RunContext& ctx) {
   if (ctx.state.RunInProgress) return;
   eraseVertexAnimation(ctx.state);
+}
+
+void releaseWaterCopies(SimulationState& state) {
+  releaseCopy(state.WaterSnapshot);
+  releaseCopy(state.WaterRestCopy);
+  state.RestCopySource = nullptr;
 }
 
 void resetForFormShow(SimulationState& state) {

@@ -32,6 +32,10 @@ void btncontinueClick(RunContext& ctx);
 void btnstopClick(RunContext& ctx);
 void btndelanimClick(RunContext& ctx);
 
+// Deletes the plug-in's own copies of the water (the snapshot and the
+// rest copy) when it is unloaded: nothing else would ever free them.
+void releaseWaterCopies(SimulationState& state);
+
 // The run state's part of showing the panel: wipes the event table and the
 // statistics ring. The panel resets its own counters beside it.
 void resetForFormShow(SimulationState& state);

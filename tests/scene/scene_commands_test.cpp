@@ -85,10 +85,12 @@ TEST_F(SceneCommandsTest, TheSnapshotIsWhateverHandleTheHostGaveBack) {
   EXPECT_TRUE(refhost::isLive(state.WaterSnapshot));
   EXPECT_EQ(refhost::vertices(state.WaterSnapshot).size(), 2u);
 
+  const HostHandle first = state.WaterSnapshot;
   refhost::setCopyAnswer(refhost::CopyAnswer::NonzeroWithoutCopy);
   commands.btnselectClick();
   EXPECT_EQ(state.WaterSnapshot, nullptr);
   EXPECT_EQ(state.WaterObject, water);
+  EXPECT_FALSE(refhost::isLive(first)) << "the earlier snapshot is released";
 }
 
 TEST_F(SceneCommandsTest, AWaterRenamedByItsOwnRefreshKeepsTheOldCaption) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/float_control.h"
+#include "refhost/host_exports.h"
 #include "shell/rillmark_hooks.h"
 #include "shell_fixture.h"
 #include "support/trapping_float_settings.h"
@@ -143,6 +144,23 @@ TEST_F(EntryPoints, TwoClicksListThePanelTwiceAndUnloadDestroysItOnce) {
   EXPECT_EQ(Form1, nullptr);
   EXPECT_EQ(PluginHost, nullptr);
   EXPECT_EQ(loader.references, 0) << "the detach releases the host library";
+}
+
+TEST_F(EntryPoints, UnloadingDeletesThePluginsCopiesOfTheWaterAndNothingElse) {
+  Record record;
+  GetDataEntry(loader, record.bytes.data(), 1);
+  const HostHandle water = refhost::addGrid("Water", 3, 3, 1, 1, 0);
+  HostHandle snapshot = nullptr, rest = nullptr;
+  tsxGNodeCopy(water, &snapshot);
+  tsxGNodeCopy(water, &rest);
+  ModuleSimulation().WaterObject = water;
+  ModuleSimulation().WaterSnapshot = snapshot;
+  ModuleSimulation().WaterRestCopy = rest;
+  EXPECT_TRUE(LibraryNotify(loader, kProcessDetach));
+  EXPECT_FALSE(refhost::isLive(snapshot));
+  EXPECT_FALSE(refhost::isLive(rest));
+  EXPECT_TRUE(refhost::inScene(water));
+  ModuleSimulation() = SimulationState{};
 }
 
 TEST_F(EntryPoints, ClosingThePanelFreesItAndTheNextClickBuildsANewOne) {

@@ -89,7 +89,7 @@ TEST_F(RunControl, StartPreparesTheWaterInOrder) {
       expected.push_back(name);
     for (int i = 0; i < 9; ++i) expected.push_back("tsxTransformVecs3f");
     for (auto name : {"tsxPolyhSetVxTxmx", "tsxPolyhMarkGeomChange", "tsxGNodeSetFrame", "tsxGNodeSetFrame",
-                      "tsxGNodeSetFrame"})
+                      "tsxGNodeSetFrame", "tsxSobjDelete"})
       expected.push_back(name);
   }
   for (auto name : {"tsxGNodeGetLocation", "tsxGNodeGetSize", "tsxSobjAddAttribute", "tsxAnimSetPlayMode"})
@@ -98,6 +98,8 @@ TEST_F(RunControl, StartPreparesTheWaterInOrder) {
   EXPECT_EQ(refhost::callsNamed("tsxIsSobj").at(1).handle, snapshot);
   EXPECT_EQ(refhost::callsNamed("tsxGNodeCopy").at(0).handle, snapshot);
   EXPECT_EQ(refhost::callsNamed("tsxSobjDelete").at(0).handle, original);
+  // The bakes' copies are gone again: the water, its snapshot, its rest copy.
+  EXPECT_EQ(refhost::liveNodeCount(), 3);
   EXPECT_EQ(refhost::callsNamed("tsxSceneAddObject").at(0).handle, fresh);
   EXPECT_EQ(refhost::callsNamed("tsxSceneAddObject")[0].numbers, (std::vector<double>{0}));
   EXPECT_EQ(refhost::callsNamed("tsxSobjAddAttribute")[0].numbers, (std::vector<double>{23}));
@@ -316,6 +318,26 @@ TEST_F(RunControl, EraseAndStartFollowTheCopiedHandleNotTheResult) {
     EXPECT_THROW(btnstartClick(ctx), Error);
     EXPECT_TRUE(refhost::inScene(water));
   }
+}
+
+TEST_F(RunControl, TheCopiesOfTheWaterAreReleasedWhenReplacedAndAtUnload) {
+  HostHandle water = chooseWater(3);
+  params.spinend.setValue(2);
+  btnstartClick(ctx);
+  const HostHandle firstRest = state.WaterRestCopy;
+  btnstartClick(ctx);
+  EXPECT_FALSE(refhost::isLive(firstRest)) << "a new Start releases the earlier rest copy";
+  EXPECT_TRUE(refhost::isLive(state.WaterRestCopy));
+
+  water = state.WaterObject;
+  const HostHandle snapshot = state.WaterSnapshot, rest = state.WaterRestCopy;
+  releaseWaterCopies(state);
+  EXPECT_FALSE(refhost::isLive(snapshot));
+  EXPECT_FALSE(refhost::isLive(rest));
+  EXPECT_TRUE(refhost::inScene(water)) << "the water is the user's";
+  EXPECT_EQ(refhost::liveNodeCount(), 1);
+  EXPECT_EQ(state.WaterSnapshot, nullptr);
+  EXPECT_EQ(state.WaterRestCopy, nullptr);
 }
 
 // Fifty thousand effectors in the water for three frames leave more events
