@@ -149,8 +149,9 @@ int runFloatBoundary() {
   auto control = [&](const std::string& name, HWND within = nullptr) {
     const auto found = within ? controlWindows(within) : controls;
     const auto it = found.find(name);
-    check(it != found.end(), "the panel has a control named " + name);
-    return it == found.end() ? nullptr : it->second;
+    if (it != found.end()) return it->second;
+    check(false, "the panel has a control named " + name);
+    return static_cast<HWND>(nullptr);
   };
 
   underHostSettings("painting every window", [&] {

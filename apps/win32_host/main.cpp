@@ -16,6 +16,10 @@
 //   rillmark_win32_host --float-boundary
 //       every call into the plug-in made with floating-point traps on
 //       (float_boundary.cpp)
+//   rillmark_win32_host --host-faults
+//       the plug-in against a host that deletes the water mid-run, makes
+//       no copies, answers NaN boxes or lacks the 4.1 functions
+//       (host_faults.cpp)
 //   rillmark_win32_host --cycles N
 //       the plug-in loaded, used and unloaded N times; what the process
 //       holds after cycle 2 and after cycle N must agree (load_cycles.cpp)
@@ -35,6 +39,7 @@
 
 #include "dialog_watcher.h"
 #include "float_boundary.h"
+#include "host_faults.h"
 #include "load_cycles.h"
 #include "host_harness.h"
 #include "panel_run.h"
@@ -259,6 +264,7 @@ int main(int argc, char** argv) {
     if (arg == "--expect-load-failure") return expectLoadFailure();
     if (arg == "--missing-host-library") return runWithoutHostLibrary();
     if (arg == "--float-boundary") return runFloatBoundary();
+    if (arg == "--host-faults") return runHostFaults();
     if (arg == "--cycles" && i + 1 < argc) return runLoadCycles(std::atoi(argv[i + 1]));
     if (arg == "--panel-run") return runPanelByInput(i + 1 < argc ? argv[i + 1] : "");
     if (arg == "--package-check" && i + 1 < argc) return checkUnpackedPackage(argv[i + 1]);

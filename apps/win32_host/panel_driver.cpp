@@ -43,13 +43,14 @@ bool ReferenceHost::bind(HMODULE api) {
   setRecording = proc<decltype(setRecording)>(api, "refhost_set_recording");
   callCount = proc<decltype(callCount)>(api, "refhost_call_count");
   faultBox = proc<decltype(faultBox)>(api, "refhost_fault_box");
+  faultCopy = proc<decltype(faultCopy)>(api, "refhost_fault_copy");
   clearFaults = proc<decltype(clearFaults)>(api, "refhost_clear_faults");
   createSphere = proc<decltype(createSphere)>(api, "tsxCreateSphere");
   sceneAddObject = proc<decltype(sceneAddObject)>(api, "tsxSceneAddObject");
   sobjDelete = proc<decltype(sobjDelete)>(api, "tsxSobjDelete");
   return reset && setVersion && setMainView && addGrid && select && selection && setName && getName &&
          addLocationKey && findTopNode && isLive && vertexKeyFrames && getVertexKey && getVertices && setRecording &&
-         callCount && faultBox && clearFaults && createSphere && sceneAddObject && sobjDelete;
+         callCount && faultBox && faultCopy && clearFaults && createSphere && sceneAddObject && sobjDelete;
 }
 
 std::string ReferenceHost::nameOf(Handle node) const {

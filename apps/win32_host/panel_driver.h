@@ -34,6 +34,7 @@ struct ReferenceHost {
   void(__cdecl* setRecording)(int);
   long long(__cdecl* callCount)(const char*);
   void(__cdecl* faultBox)(Handle, float);
+  void(__cdecl* faultCopy)(int);
   void(__cdecl* clearFaults)();
   Handle(__cdecl* createSphere)(int, int, float);
   void(__cdecl* sceneAddObject)(Handle, int);

@@ -50,6 +50,15 @@ void resetStatistics(RunContext& ctx) {
   c.RetiredCount = 0;
 }
 
+// Deletes the rest copy. The synthesis forgets the grid it built over it:
+// a host may hand out a later copy under the same handle and address.
+void releaseRestCopy(SimulationState& state) {
+  releaseCopy(state.WaterRestCopy);
+  state.RestCopySource = nullptr;
+  state.Synthesis.restCopy = nullptr;
+  state.Synthesis.restVertices = nullptr;
+}
+
 // Continue may only go on with a rest copy of the water it writes.
 bool restCopyMatchesWater(const SimulationState& state) {
   return state.RestCopySource == state.WaterObject && host::tsxIsSobj(state.WaterRestCopy) &&
@@ -95,7 +104,7 @@ void startRun(RunContext& ctx) {
   host::tsxGNodeCreateScriptTree(state.WaterObject);
   BakeVertexTransform(state.WaterObject);
 
-  releaseCopy(state.WaterRestCopy);
+  releaseRestCopy(state);
   const HostHandle restCopy = copyObject(state.WaterObject);
   if (restCopy == nullptr) throw Error("The host could not copy the water object");
   state.WaterRestCopy = restCopy;
@@ -186,8 +195,7 @@ void btndelanimClick(RunContext& ctx) {
 
 void releaseWaterCopies(SimulationState& state) {
   releaseCopy(state.WaterSnapshot);
-  releaseCopy(state.WaterRestCopy);
-  state.RestCopySource = nullptr;
+  releaseRestCopy(state);
 }
 
 void resetForFormShow(SimulationState& state) {
