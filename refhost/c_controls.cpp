@@ -28,6 +28,13 @@ void copyVector(const HostVec3& v, float* xyz) {
   xyz[2] = v.z;
 }
 
+template <class Change>
+void changeFaults(Change change) {
+  refhost::Faults faults = refhost::faults();
+  change(faults);
+  refhost::setFaults(faults);
+}
+
 }  // namespace
 
 extern "C" {
@@ -92,6 +99,37 @@ void refhost_hide_export(const char* name) {
 }
 void refhost_clear_hidden_exports() { refhost::clearHiddenExports(); }
 void* refhost_lookup_export(const char* name) { return refhost::lookupExport(text(name)); }
+
+void refhost_fault_box(HostHandle node, float value) {
+  changeFaults([&](refhost::Faults& f) {
+    f.boxValue = value;
+    f.boxNode = node;
+  });
+}
+void refhost_fault_vertex_count(int count) {
+  changeFaults([&](refhost::Faults& f) { f.vertexCount = count; });
+}
+void refhost_fault_null_vertex_arrays(int on) {
+  changeFaults([&](refhost::Faults& f) { f.nullVertexArrays = on != 0; });
+}
+void refhost_fault_name_length(int length) {
+  changeFaults([&](refhost::Faults& f) { f.nameLength = length; });
+}
+void refhost_fault_unterminated_names(int on) {
+  changeFaults([&](refhost::Faults& f) { f.unterminatedNames = on != 0; });
+}
+void refhost_fault_stale_selection(int on) {
+  changeFaults([&](refhost::Faults& f) { f.staleSelection = on != 0; });
+}
+void refhost_fault_copy(int answer) {
+  const refhost::CopyAnswer answers[] = {refhost::CopyAnswer::Plain, refhost::CopyAnswer::ZeroWithCopy,
+                                         refhost::CopyAnswer::NonzeroWithoutCopy};
+  if (answer >= 0 && answer <= 2) refhost::setCopyAnswer(answers[answer]);
+}
+void refhost_clear_faults() {
+  refhost::setFaults({});
+  refhost::setCopyAnswer(refhost::CopyAnswer::Plain);
+}
 
 int refhost_is_live(HostHandle node) { return refhost::isLive(node) ? 1 : 0; }
 int refhost_in_scene(HostHandle node) { return refhost::inScene(node) ? 1 : 0; }

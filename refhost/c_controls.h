@@ -32,6 +32,18 @@ REFHOST_API void RILLMARK_CDECL refhost_hide_export(const char* name);
 REFHOST_API void RILLMARK_CDECL refhost_clear_hidden_exports();
 REFHOST_API void* RILLMARK_CDECL refhost_lookup_export(const char* name);
 
+// Faults (refhost::Faults): each call sets one and leaves the others.
+// node null: every node.
+REFHOST_API void RILLMARK_CDECL refhost_fault_box(HostHandle node, float value);
+REFHOST_API void RILLMARK_CDECL refhost_fault_vertex_count(int count);
+REFHOST_API void RILLMARK_CDECL refhost_fault_null_vertex_arrays(int on);
+REFHOST_API void RILLMARK_CDECL refhost_fault_name_length(int length);
+REFHOST_API void RILLMARK_CDECL refhost_fault_unterminated_names(int on);
+REFHOST_API void RILLMARK_CDECL refhost_fault_stale_selection(int on);
+// 0 plain, 1 zero with a copy, 2 nonzero without one (refhost::CopyAnswer).
+REFHOST_API void RILLMARK_CDECL refhost_fault_copy(int answer);
+REFHOST_API void RILLMARK_CDECL refhost_clear_faults();
+
 // Read-back. Functions that fill a caller's array take its capacity in
 // vertices (or frames) and never write past it; they return the full count.
 REFHOST_API int RILLMARK_CDECL refhost_is_live(HostHandle node);

@@ -92,7 +92,10 @@ bool addLocationKey(HostHandle node, float frame, HostVec3 value) {
   return true;
 }
 
-void select(HostHandle node) { scene().selection = find(node); }
+void select(HostHandle node) {
+  scene().selection = find(node);
+  scene().deadSelection = nullptr;
+}
 void setMainView(void* view) { scene().mainView = view; }
 
 void setVersion(short major, short minor) {
@@ -105,6 +108,9 @@ void setCurrentTime(float frame) {
 }
 
 void setCopyAnswer(CopyAnswer answer) { scene().copyAnswer = answer; }
+
+void setFaults(const Faults& faults) { scene().faults = faults; }
+const Faults& faults() { return scene().faults; }
 
 bool isLive(HostHandle node) { return find(node) != nullptr; }
 

@@ -1,6 +1,7 @@
 // Host functions for polyhedra: vertex arrays and transformations, change
 // marks, vertex selection, and the location and size of any node.
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "refhost/call_note.h"
@@ -22,6 +23,13 @@ Node* findPolyhedron(HostHandle handle) {
   return n && n->hasGeometry ? n : nullptr;
 }
 
+// The box component the boxValue fault puts in place of the true one.
+std::optional<float> faultyBox(HostHandle node) {
+  const refhost::Faults& faults = refhost::detail::scene().faults;
+  if (!faults.boxValue || (faults.boxNode != nullptr && faults.boxNode != node)) return std::nullopt;
+  return faults.boxValue;
+}
+
 void markVertex(HostHandle polyhedron, int index) {
   Node* n = findPolyhedron(polyhedron);
   if (!n) return;
@@ -41,6 +49,7 @@ int tsxPolyhGetNbrVxs(HostHandle polyhedron) {
   return shield(0, [&] {
     CallNote note(FunctionId::tsxPolyhGetNbrVxs, polyhedron);
     const Node* n = findPolyhedron(polyhedron);
+    if (n && refhost::detail::scene().faults.vertexCount) return *refhost::detail::scene().faults.vertexCount;
     return n ? static_cast<int>(n->vertices.size()) : 0;
   });
 }
@@ -49,6 +58,7 @@ HostVec3* tsxPolyhGetVxArray(HostHandle polyhedron) {
   return shield<HostVec3*>(nullptr, [&] {
     CallNote note(FunctionId::tsxPolyhGetVxArray, polyhedron);
     Node* n = findPolyhedron(polyhedron);
+    if (refhost::detail::scene().faults.nullVertexArrays) return static_cast<HostVec3*>(nullptr);
     return n && !n->vertices.empty() ? n->vertices.data() : nullptr;
   });
 }
@@ -118,7 +128,12 @@ void tsxGNodeGetLocation(HostHandle node, HostVec3* location) {
     CallNote note(FunctionId::tsxGNodeGetLocation, node);
     if (!location) return;
     const Node* n = find(node);
-    *location = n ? refhost::detail::boxCentre(refhost::detail::worldBox(*n)) : HostVec3{0, 0, 0};
+    const std::optional<float> fault = n ? faultyBox(node) : std::nullopt;
+    if (fault) {
+      *location = {*fault, *fault, *fault};
+    } else {
+      *location = n ? refhost::detail::boxCentre(refhost::detail::worldBox(*n)) : HostVec3{0, 0, 0};
+    }
   });
 }
 
@@ -127,7 +142,12 @@ void tsxGNodeGetSize(HostHandle node, HostVec3* size) {
     CallNote note(FunctionId::tsxGNodeGetSize, node);
     if (!size) return;
     const Node* n = find(node);
-    *size = n ? refhost::detail::boxExtents(refhost::detail::worldBox(*n)) : HostVec3{0, 0, 0};
+    const std::optional<float> fault = n ? faultyBox(node) : std::nullopt;
+    if (fault) {
+      *size = {*fault, *fault, *fault};
+    } else {
+      *size = n ? refhost::detail::boxExtents(refhost::detail::worldBox(*n)) : HostVec3{0, 0, 0};
+    }
   });
 }
 

@@ -95,7 +95,8 @@ int tsxSobjGetType(HostHandle object) {
 }
 
 // Copies at most max - 1 bytes and a terminator, and returns the full length
-// of the name, which may be max or more: the caller must cope.
+// of the name, which may be max or more: the caller must cope. The faults
+// unterminatedNames and nameLength make it worse.
 int tsxGNodeGetName(HostHandle node, char* buffer, int max) {
   return shield(0, [&] {
     CallNote note(FunctionId::tsxGNodeGetName, node);
@@ -103,12 +104,18 @@ int tsxGNodeGetName(HostHandle node, char* buffer, int max) {
     const Node* n = find(node);
     const std::string empty;
     const std::string& name = n ? n->name : empty;
+    const refhost::Faults& faults = scene().faults;
     if (buffer && max > 0) {
-      const std::size_t copied = std::min(name.size(), static_cast<std::size_t>(max) - 1);
-      std::memcpy(buffer, name.data(), copied);
-      buffer[copied] = '\0';
+      const auto room = static_cast<std::size_t>(max);
+      if (faults.unterminatedNames) {
+        std::memcpy(buffer, name.data(), std::min(name.size(), room));
+      } else {
+        const std::size_t copied = std::min(name.size(), room - 1);
+        std::memcpy(buffer, name.data(), copied);
+        buffer[copied] = '\0';
+      }
     }
-    return static_cast<int>(name.size());
+    return faults.nameLength.value_or(static_cast<int>(name.size()));
   });
 }
 
@@ -125,7 +132,7 @@ void tsxGNodeSetName(HostHandle node, const char* name) {
 HostHandle tsxGetCurrentSelection() {
   return shield<HostHandle>(nullptr, [&] {
     CallNote note(FunctionId::tsxGetCurrentSelection);
-    return handleOf(scene().selection);
+    return scene().selection ? handleOf(scene().selection) : scene().deadSelection;
   });
 }
 
@@ -134,7 +141,10 @@ void tsxSelectSobj(HostHandle object, int a, int b) {
   shield([&] {
     CallNote note(FunctionId::tsxSelectSobj, object);
     note.number(a).number(b);
-    if (Node* n = find(object)) scene().selection = n;
+    if (Node* n = find(object)) {
+      scene().selection = n;
+      scene().deadSelection = nullptr;
+    }
   });
 }
 

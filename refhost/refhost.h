@@ -10,6 +10,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -34,9 +35,35 @@ enum class CopyAnswer {
   NonzeroWithoutCopy,  // 1, although no copy is made and the handle is null
 };
 
+// Ways the host can be told to misbehave, as a faulty or careless host
+// might; tests use them to show that the plug-in survives. They hold until
+// the next setFaults() or reset(). (Copies that fail: setCopyAnswer; a host
+// of an older release: setVersion; a host that deletes objects: call
+// tsxSobjDelete, from a message pump for the middle of a run.)
+struct Faults {
+  // tsxGNodeGetLocation and tsxGNodeGetSize answer this in every component
+  // (a NaN, an infinity, a huge number) for boxNode, or for every node when
+  // boxNode is null. Unset: the true box.
+  std::optional<float> boxValue;
+  HostHandle boxNode = nullptr;
+  // tsxPolyhGetNbrVxs answers this for every polyhedron.
+  std::optional<int> vertexCount;
+  // tsxPolyhGetVxArray answers null.
+  bool nullVertexArrays = false;
+  // tsxGNodeGetName reports this length, whatever the name's own length;
+  // it still writes no more than the buffer's size.
+  std::optional<int> nameLength;
+  // tsxGNodeGetName writes as much of the name as fits in the whole
+  // buffer, and no terminator.
+  bool unterminatedNames = false;
+  // Deleting the selected object leaves tsxGetCurrentSelection answering
+  // its dead handle instead of null.
+  bool staleSelection = false;
+};
+
 // A fresh empty scene: no nodes, time 0, play mode 0, no selection, main
 // view null, version 430.0, recording on with an empty record, no hidden
-// exports, plain copy answers. Handles from before stay dead.
+// exports, plain copy answers, no faults. Handles from before stay dead.
 void reset();
 
 // Scene building. parent null appends to the top list, otherwise to the
@@ -62,6 +89,8 @@ void setMainView(void* view);
 void setVersion(short major, short minor);
 void setCurrentTime(float frame);
 void setCopyAnswer(CopyAnswer answer);  // until the next reset()
+void setFaults(const Faults& faults);
+const Faults& faults();
 
 // Read-back.
 bool isLive(HostHandle node);

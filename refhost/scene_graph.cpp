@@ -13,7 +13,10 @@ constexpr std::uintptr_t kIdStep = 0x10;
 
 void forget(Node& node) {
   Scene& s = scene();
-  if (s.selection == &node) s.selection = nullptr;
+  if (s.selection == &node) {
+    if (s.faults.staleSelection) s.deadSelection = handleOf(&node);
+    s.selection = nullptr;
+  }
   if (s.vertexSelectionOwner == &node) s.vertexSelectionOwner = nullptr;
   if (gLastFound.node == &node) gLastFound = {};
 }

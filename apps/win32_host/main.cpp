@@ -13,6 +13,16 @@
 //   rillmark_win32_host --package-check FOLDER
 //       the plug-in loaded from an unpacked package; its online reference
 //       must be FOLDER's Index.htm
+//   rillmark_win32_host --float-boundary
+//       every call into the plug-in made with floating-point traps on
+//       (float_boundary.cpp)
+//   rillmark_win32_host --host-faults
+//       the plug-in against a host that deletes the water mid-run, makes
+//       no copies, answers NaN boxes or lacks the 4.1 functions
+//       (host_faults.cpp)
+//   rillmark_win32_host --cycles N
+//       the plug-in loaded, used and unloaded N times; what the process
+//       holds after cycle 2 and after cycle N must agree (load_cycles.cpp)
 //   rillmark_win32_host --missing-host-library
 //       copies itself and the plug-in to a folder without tsxapi.dll and
 //       runs the copy with --expect-load-failure, which checks the message
@@ -22,11 +32,15 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "dialog_watcher.h"
+#include "float_boundary.h"
+#include "host_faults.h"
+#include "load_cycles.h"
 #include "host_harness.h"
 #include "panel_run.h"
 
@@ -249,6 +263,9 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--expect-load-failure") return expectLoadFailure();
     if (arg == "--missing-host-library") return runWithoutHostLibrary();
+    if (arg == "--float-boundary") return runFloatBoundary();
+    if (arg == "--host-faults") return runHostFaults();
+    if (arg == "--cycles" && i + 1 < argc) return runLoadCycles(std::atoi(argv[i + 1]));
     if (arg == "--panel-run") return runPanelByInput(i + 1 < argc ? argv[i + 1] : "");
     if (arg == "--package-check" && i + 1 < argc) return checkUnpackedPackage(argv[i + 1]);
     if (arg == "--hold" && i + 1 < argc) holdMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));

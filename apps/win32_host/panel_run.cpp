@@ -22,123 +22,13 @@
 
 #include "dialog_watcher.h"
 #include "host_harness.h"
+#include "panel_driver.h"
 #include "panel_run.h"
 #include "screen_capture.h"
 
 namespace rillmark::testhost {
 
 namespace {
-
-using Handle = void*;
-
-struct ReferenceHost {
-  void(__cdecl* reset)();
-  void(__cdecl* setVersion)(int, int);
-  void(__cdecl* setMainView)(void*);
-  Handle(__cdecl* addGrid)(const char*, int, int, float, float, float, Handle);
-  void(__cdecl* select)(Handle);
-  Handle(__cdecl* selection)();
-  int(__cdecl* setName)(Handle, const char*);
-  int(__cdecl* getName)(Handle, char*, int);
-  int(__cdecl* addLocationKey)(Handle, float, float, float, float);
-  Handle(__cdecl* findTopNode)(const char*);
-  int(__cdecl* vertexKeyFrames)(Handle, int*, int);
-  int(__cdecl* getVertexKey)(Handle, int, float*, int);
-  Handle(__cdecl* createSphere)(int, int, float);
-  void(__cdecl* sceneAddObject)(Handle, int);
-
-  bool bind(HMODULE api) {
-    reset = proc<decltype(reset)>(api, "refhost_reset");
-    setVersion = proc<decltype(setVersion)>(api, "refhost_set_version");
-    setMainView = proc<decltype(setMainView)>(api, "refhost_set_main_view");
-    addGrid = proc<decltype(addGrid)>(api, "refhost_add_grid");
-    select = proc<decltype(select)>(api, "refhost_select");
-    selection = proc<decltype(selection)>(api, "refhost_selection");
-    setName = proc<decltype(setName)>(api, "refhost_set_name");
-    getName = proc<decltype(getName)>(api, "refhost_get_name");
-    addLocationKey = proc<decltype(addLocationKey)>(api, "refhost_add_location_key");
-    findTopNode = proc<decltype(findTopNode)>(api, "refhost_find_top_node");
-    vertexKeyFrames = proc<decltype(vertexKeyFrames)>(api, "refhost_vertex_key_frames");
-    getVertexKey = proc<decltype(getVertexKey)>(api, "refhost_get_vertex_key");
-    createSphere = proc<decltype(createSphere)>(api, "tsxCreateSphere");
-    sceneAddObject = proc<decltype(sceneAddObject)>(api, "tsxSceneAddObject");
-    return reset && setVersion && setMainView && addGrid && select && selection && setName && getName &&
-           addLocationKey && findTopNode && vertexKeyFrames && getVertexKey && createSphere && sceneAddObject;
-  }
-
-  std::string nameOf(Handle node) const {
-    char buffer[256] = {};
-    getName(node, buffer, sizeof buffer);
-    return buffer;
-  }
-};
-
-BOOL CALLBACK collectNamed(HWND window, LPARAM lParam) {
-  if (const auto* name = static_cast<const char*>(GetPropA(window, "Rillmark.Name")))
-    (*reinterpret_cast<std::map<std::string, HWND>*>(lParam))[name] = window;
-  return TRUE;
-}
-
-// The panel's windows by the name of their control.
-std::map<std::string, HWND> controlWindows(HWND panel) {
-  std::map<std::string, HWND> found;
-  EnumChildWindows(panel, collectNamed, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// A window's text; from another thread too, where a panel that stopped
-// answering must not stop the test: it then reads as empty.
-std::string windowText(HWND window) {
-  char buffer[256] = {};
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
-                      &copied);
-  return buffer;
-}
-
-// The frame number of a status text "Frame:<n>  Events:<m>", or -1.
-int frameOf(const std::string& status) {
-  if (status.rfind("Frame:", 0) != 0) return -1;
-  return std::atoi(status.c_str() + 6);
-}
-
-void sendMouse(DWORD flags, POINT screen) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>(screen.x * 65535.0 / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
-  input.mi.dy = static_cast<LONG>(screen.y * 65535.0 / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
-}
-
-void clickAt(POINT screen) {
-  sendMouse(MOUSEEVENTF_MOVE, screen);
-  pump(60);
-  sendMouse(MOUSEEVENTF_LEFTDOWN, screen);
-  pump(60);
-  sendMouse(MOUSEEVENTF_LEFTUP, screen);
-  pump(250);
-}
-
-void sendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
-void pressKey(WORD key) {
-  sendKey(key, false);
-  sendKey(key, true);
-  pump(80);
-}
-
-POINT centreOf(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
 
 // What the plug-in asked the shell to open (its ShellExecuteW import is
 // pointed here).
@@ -164,20 +54,6 @@ std::string referenceBeside(HMODULE module) {
   GetModuleFileNameA(module, path, MAX_PATH);
   const std::string file = path;
   return file.substr(0, file.find_last_of('\\') + 1) + "Index.htm";
-}
-
-HWND findAbout(HWND owner) {
-  for (HWND window : ownedWindows(owner)) {
-    char caption[64] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    if (std::string(caption) == "Rillmark Online Help") return window;
-  }
-  return nullptr;
-}
-
-POINT toScreen(HWND window, POINT client) {
-  ClientToScreen(window, &client);
-  return client;
 }
 
 class PanelRun {
@@ -320,30 +196,12 @@ class PanelRun {
   }
 
  private:
-  // The reference host, with this program's window as its main view.
-  HMODULE startHost(HWND view) {
-    HMODULE api = LoadLibraryA("tsxapi.dll");
-    check(api != nullptr && host_.bind(api), "tsxapi.dll loads with its controls");
-    if (api == nullptr) return nullptr;
-    host_.reset();
-    host_.setMainView(view);
-    host_.setVersion(430, 0);
-    return api;
-  }
+  HMODULE startHost(HWND view) { return startReferenceHost(host_, view); }
 
-  // Loads the plug-in, asks for its description and left-clicks its icon,
-  // as the host does; the panel is then in the foreground.
+  // The panel is then in the foreground, for real input.
   bool openPanel(Plugin& plugin, HWND view, const std::string& path) {
-    check(plugin.load(path.c_str()), "Rillmark.tsx loads from " + path);
-    if (!plugin.module) return false;
-    unsigned char record[100] = {};
-    check(plugin.tsxGetData(record, 1) == 0, "tsxGetData answers 0");
-    check(plugin.tsxOnLeftClick() == 0, "the left click opens the panel");
-    pump(300);
-    const auto owned = ownedWindows(view);
-    check(owned.size() == 1, "one panel window");
-    if (owned.size() != 1) return false;
-    panel_ = owned[0];
+    panel_ = openPluginPanel(plugin, view, path);
+    if (panel_ == nullptr) return false;
     SetForegroundWindow(panel_);
     pump(200);
     controls_ = controlWindows(panel_);

@@ -30,8 +30,9 @@ void SceneCommands::btnselectClick() {
   // Replacing the water in the middle of a run would pull it from under the
   // frame being written.
   if (state_.RunInProgress) return;
+  // A host may still name a selection it has deleted.
   HostHandle selection = host::tsxGetCurrentSelection();
-  if (selection == nullptr) {
+  if (selection == nullptr || !host::tsxIsSobj(selection)) {
     platform_.showMessage(kNoSelectionMessage);
     return;
   }
@@ -39,7 +40,9 @@ void SceneCommands::btnselectClick() {
   view_.setSelectCaption(ObjectName(state_.WaterObject) + " selected");
   view_.enableStartAndEffectors();
   btnrefreshClick();
+  HostHandle previous = state_.WaterSnapshot;
   state_.WaterSnapshot = copyObject(state_.WaterObject);
+  releaseCopy(previous);
 }
 
 void SceneCommands::btnrefreshClick() {
@@ -118,6 +121,12 @@ void SceneCommands::CountEffectorItems() {
 }
 
 void SceneCommands::SpeedButton1Click() {
+  // Hosts before 4.1 have no noise functions: a wind source would never
+  // move the water, so none is made.
+  if (!host::familyBound(410)) {
+    platform_.showMessage(kWindNeedsNoiseMessage);
+    return;
+  }
   params_.boxwind.setChecked(true);
   state_.WindSourceObject = FindObjectByName(kWindSourceName);
   if (ObjectName(state_.WindSourceObject) == kWindSourceName) return;
@@ -138,9 +147,11 @@ void SceneCommands::SpeedButton1Click() {
 void SceneCommands::btnshowwindClick() { setWindSourceVisible(true); }
 void SceneCommands::btnhidewindClick() { setWindSourceVisible(false); }
 
-// Unlike the effectors' Show and Hide, this leaves the play mode alone.
+// Unlike the effectors' Show and Hide, this leaves the play mode alone. A
+// source the host has deleted is left alone too.
 void SceneCommands::setWindSourceVisible(bool visible) {
-  if (state_.WindSourceObject != nullptr) keyVisibility(state_.WindSourceObject, visible);
+  if (state_.WindSourceObject != nullptr && host::tsxIsSobj(state_.WindSourceObject))
+    keyVisibility(state_.WindSourceObject, visible);
   host::tsxSceneDraw();
 }
 

@@ -17,6 +17,8 @@ namespace rillmark {
 
 inline constexpr const char* kNoSelectionMessage = "No object Selected";
 inline constexpr const char* kWindSourceName = "Wind Source";
+inline constexpr const char* kWindNeedsNoiseMessage =
+    "The wind needs trueSpace version 4.10 or later: this version has no noise functions.";
 
 class SceneCommands {
  public:

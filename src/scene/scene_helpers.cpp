@@ -41,8 +41,10 @@ std::string ObjectName(HostHandle object) {
   if (host::tsxIsGNode(object) != 1) return "Unsupported Object";
   char buffer[kNameBufferSize] = {};
   int length = host::tsxGNodeGetName(object, buffer, kNameBufferSize);
-  // The terminator must stay inside the buffer, so longer names are cut.
-  length = std::clamp(length, 0, kNameBufferSize - 1);
+  // The terminator must stay inside the buffer, so longer names are cut. A
+  // length no name has (below 0) is treated alike: the name is what the
+  // host wrote, up to its terminator.
+  if (length < 0 || length > kNameBufferSize - 1) length = kNameBufferSize - 1;
   buffer[length] = '\0';
   return std::string(buffer, std::strlen(buffer));
 }
@@ -91,6 +93,11 @@ HostHandle copyObject(HostHandle object) {
   return copy;
 }
 
+void releaseCopy(HostHandle& copy) {
+  if (copy != nullptr && host::tsxIsSobj(copy)) host::tsxSobjDelete(copy);
+  copy = nullptr;
+}
+
 void BakeVertexTransform(HostHandle object) {
   const HostHandle copy = copyObject(object);
   if (copy == nullptr) throw Error("The host could not copy the object '" + ObjectName(object) + "'");
@@ -111,6 +118,8 @@ void BakeVertexTransform(HostHandle object) {
   host::tsxGNodeSetFrame(object, 3);
   host::tsxGNodeSetFrame(object, 2);
   host::tsxGNodeSetFrame(object, 4);
+  // The copy served only as the unchanged source.
+  host::tsxSobjDelete(copy);
 }
 
 }  // namespace rillmark

@@ -39,8 +39,13 @@ HostHandle FindObjectByName(const std::string& name);
 // Only the handle tells: what tsxGNodeCopy returns is not defined.
 HostHandle copyObject(HostHandle object);
 
+// Deletes a copy the plug-in made outside the scene, if the host still
+// has it, and forgets its handle.
+void releaseCopy(HostHandle& copy);
+
 // Folds the vertex transformation into the vertices and resets it to the
-// identity; the object looks the same afterwards.
+// identity; the object looks the same afterwards. The copy it reads from
+// is deleted again.
 void BakeVertexTransform(HostHandle object);
 
 }  // namespace rillmark

@@ -2,7 +2,7 @@
 
 #include "hostapi/host_binding.h"
 #include "shell/exception_boundary.h"
-#include "shell/float_control.h"
+#include "base/float_control.h"
 #include "shell/plugin_description.h"
 #include "shell/plugin_host.h"
 
@@ -18,7 +18,7 @@ TtSXPluginHost& pluginHost() {
 }  // namespace
 
 int GetDataEntry(Platform& platform, void* description, std::int32_t pluginId) noexcept {
-  ResetFloatControl();
+  const PluginFloatScope floatScope;
   int result = 0;
   const bool completed = RunGuarded(platform, Boundary::Export, [&] {
     TtSXPluginHost& host = pluginHost();
@@ -45,7 +45,7 @@ int GetDataEntry(Platform& platform, void* description, std::int32_t pluginId) n
 }
 
 int LeftClickEntry(Platform& platform) noexcept {
-  ResetFloatControl();
+  const PluginFloatScope floatScope;
   int result = 0;
   const bool completed = RunGuarded(platform, Boundary::Export, [&] {
     TtSXPluginHost& host = pluginHost();
@@ -55,14 +55,14 @@ int LeftClickEntry(Platform& platform) noexcept {
 }
 
 void RightClickEntry(Platform& platform) noexcept {
-  ResetFloatControl();
+  const PluginFloatScope floatScope;
   RunGuarded(platform, Boundary::Export, [&] {
     if (PluginHost != nullptr && PluginHost->OnRightClick) PluginHost->OnRightClick(*PluginHost);
   });
 }
 
 void DeactivateEntry(Platform& platform) noexcept {
-  ResetFloatControl();
+  const PluginFloatScope floatScope;
   RunGuarded(platform, Boundary::Export, [&] {
     if (PluginHost != nullptr && PluginHost->OnDeactivate) PluginHost->OnDeactivate(*PluginHost);
   });

@@ -1,6 +1,7 @@
 // The bodies of the four exports, shared by the Win32 and the native
-// library. Each one resets the floating-point state and runs inside the
-// exception boundary; none of them throws.
+// library. Each one runs under the plug-in's floating-point settings (and
+// hands the host's back on return) and inside the exception boundary; none
+// of them throws.
 #pragma once
 
 #include <cstdint>

@@ -1,9 +1,14 @@
 #include "shell/library_notify.h"
 
+#include <optional>
+
+#include "base/float_control.h"
 #include "hostapi/host_binding.h"
 #include "shell/exception_boundary.h"
 #include "shell/plugin_host.h"
 #include "shell/rillmark_hooks.h"
+#include "sim/run_control.h"
+#include "ui/control_panel.h"
 
 namespace rillmark {
 
@@ -18,6 +23,7 @@ bool runHook(Platform& platform, Boundary where, HostHook TtSXPluginHost::*hook)
 }  // namespace
 
 bool LibraryLoad(Platform& platform) {
+  const PluginFloatScope floatScope;
   setActivePlatform(&platform);
   if (!LibraryNotify(platform, kCreatePluginHost)) return false;
   InstallRillmarkHooks(*PluginHost);
@@ -25,11 +31,16 @@ bool LibraryLoad(Platform& platform) {
 }
 
 bool LibraryNotify(Platform& platform, int reason, bool processExit) {
+  std::optional<PluginFloatScope> floatScope;
+  if (reason != kThreadAttach && reason != kThreadDetach) floatScope.emplace();
   switch (reason) {
     case kProcessDetach: {
       const bool completed = RunGuarded(platform, Boundary::ProcessDetach, [&] {
         if (PluginHost != nullptr && PluginHost->OnProcessDetach) PluginHost->OnProcessDetach(*PluginHost);
-        if (!processExit) ReleaseHostApi(platform);
+        if (!processExit) {
+          releaseWaterCopies(ModuleSimulation());
+          ReleaseHostApi(platform);
+        }
       });
       // After a failed detach the host object stays, as the windows it
       // lists may still be in use.

@@ -21,7 +21,10 @@ enum LibraryNotifyReason : int {
 // attach failed).
 bool LibraryLoad(Platform& platform);
 
-// reason as above. processExit (detach only): the process is ending rather
+// reason as above. The process notifications run under the plug-in's
+// floating-point settings; the thread notifications, which come on any
+// thread and only run hooks that do nothing, leave the settings alone.
+// processExit (detach only): the process is ending rather
 // than the library being unloaded; then neither windows nor the host
 // library are touched, since both may already be gone. Returns whether the
 // notification completed.

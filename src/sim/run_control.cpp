@@ -7,6 +7,7 @@
 #include "hostapi/host_calls.h"
 #include "base/error.h"
 #include "scene/scene_helpers.h"
+#include "sim/held_water.h"
 #include "sim/wave_synthesis.h"
 
 namespace rillmark {
@@ -30,6 +31,15 @@ void askForWater(RunContext& ctx) {
   ctx.view.setSelectCaption(kSelectWaterCaption);
 }
 
+// The run cannot go on writing the water: say why, and what to do.
+void reportLostWater(RunContext& ctx) {
+  if (host::tsxIsSobj(ctx.state.WaterObject)) {
+    ctx.platform.showMessage(kWaterChangedMessage);
+  } else {
+    askForWater(ctx);
+  }
+}
+
 void resetStatistics(RunContext& ctx) {
   RunCounters& c = ctx.state.Counters;
   c.RunStartTick = ctx.platform.tickCount();
@@ -38,6 +48,15 @@ void resetStatistics(RunContext& ctx) {
   c.ProcessedEvents = 0;
   std::fill(std::begin(c.FrameTimeRing), std::end(c.FrameTimeRing), 0);
   c.RetiredCount = 0;
+}
+
+// Deletes the rest copy. The synthesis forgets the grid it built over it:
+// a host may hand out a later copy under the same handle and address.
+void releaseRestCopy(SimulationState& state) {
+  releaseCopy(state.WaterRestCopy);
+  state.RestCopySource = nullptr;
+  state.Synthesis.restCopy = nullptr;
+  state.Synthesis.restVertices = nullptr;
 }
 
 // Continue may only go on with a rest copy of the water it writes.
@@ -85,6 +104,7 @@ void startRun(RunContext& ctx) {
   host::tsxGNodeCreateScriptTree(state.WaterObject);
   BakeVertexTransform(state.WaterObject);
 
+  releaseRestCopy(state);
   const HostHandle restCopy = copyObject(state.WaterObject);
   if (restCopy == nullptr) throw Error("The host could not copy the water object");
   state.WaterRestCopy = restCopy;
@@ -110,9 +130,21 @@ void RunFrames(RunContext& ctx, RunMode mode, const WaterPlacement& water) {
 
   while (ctx.params.spinend.IntValue() >= c.CurrentFrame && !c.StopRequested) {
     if (mode == RunMode::Start) ctx.view.processMessages();
+    // Messages were processed since the last frame (here, or in the last
+    // pass): the host may have deleted or reshaped the water meanwhile.
+    if (!waterUsable(state)) {
+      reportLostWater(ctx);
+      break;
+    }
     host::tsxAnimSetActiveTime(static_cast<float>(c.CurrentFrame));
     DetectEvents(ctx, water, rangeTest);
+    const HeldWater held = holdWater(state.WaterObject, state.WaterRestCopy);
     SynthesizeFrame(ctx, state.WaterObject, static_cast<float>(c.CurrentFrame));
+    // A pass that lost the water on the way wrote nothing: no key either.
+    if (!stillHeld(held, state.WaterObject, state.WaterRestCopy)) {
+      reportLostWater(ctx);
+      break;
+    }
     if (ctx.params.boxrec.checked()) host::tsxSobjSetFrame(state.WaterObject, kVertexKeyAttribute);
 
     const std::int64_t step = std::max<std::int32_t>(1, ctx.params.spinstep.IntValue());
@@ -159,6 +191,11 @@ void btnstopClick(RunContext& ctx) { ctx.state.Counters.StopRequested = true; }
 void btndelanimClick(RunContext& ctx) {
   if (ctx.state.RunInProgress) return;
   eraseVertexAnimation(ctx.state);
+}
+
+void releaseWaterCopies(SimulationState& state) {
+  releaseCopy(state.WaterSnapshot);
+  releaseRestCopy(state);
 }
 
 void resetForFormShow(SimulationState& state) {

@@ -7,6 +7,7 @@
 #include <xsimd/xsimd.hpp>
 
 #include "hostapi/host_calls.h"
+#include "sim/held_water.h"
 #include "sim/run_statistics.h"
 #include "sim/wave_kernel.h"
 #include "sim/wind.h"
@@ -172,6 +173,10 @@ void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
     for (std::int32_t e = 0; e < eventCount; ++e) {
       ctx.view.repaintStatus();
       ctx.view.processMessages();
+      // The host or a handler may have deleted or reshaped the water or its
+      // rest copy meanwhile: the pass then ends without another write, and
+      // the frame loop ends the run.
+      if (!stillHeld({out, rest, n, restCount}, water, state.WaterRestCopy)) return;
 
       const RippleEvent& event = state.Events[e];
       const float f = static_cast<float>(event.frame);

@@ -85,10 +85,12 @@ TEST_F(SceneCommandsTest, TheSnapshotIsWhateverHandleTheHostGaveBack) {
   EXPECT_TRUE(refhost::isLive(state.WaterSnapshot));
   EXPECT_EQ(refhost::vertices(state.WaterSnapshot).size(), 2u);
 
+  const HostHandle first = state.WaterSnapshot;
   refhost::setCopyAnswer(refhost::CopyAnswer::NonzeroWithoutCopy);
   commands.btnselectClick();
   EXPECT_EQ(state.WaterSnapshot, nullptr);
   EXPECT_EQ(state.WaterObject, water);
+  EXPECT_FALSE(refhost::isLive(first)) << "the earlier snapshot is released";
 }
 
 TEST_F(SceneCommandsTest, AWaterRenamedByItsOwnRefreshKeepsTheOldCaption) {
@@ -267,9 +269,14 @@ TEST_F(SceneCommandsTest, ShowAndHideWindSource) {
   commands.SpeedButton1Click();
   refhost::clearCalls();
   commands.btnhidewindClick();
-  EXPECT_EQ(callNames(), (std::vector<std::string_view>{"tsxAnimSetActiveFrame", "tsxMNodeSetInvisible",
-                                                        "tsxSobjSetFrame", "tsxSceneDraw"}));
+  EXPECT_EQ(callNames(), (std::vector<std::string_view>{"tsxIsSobj", "tsxAnimSetActiveFrame",
+                                                        "tsxMNodeSetInvisible", "tsxSobjSetFrame", "tsxSceneDraw"}));
   EXPECT_FALSE(refhost::visible(state.WindSourceObject));
+  // One the host has deleted is not handed back to it.
+  tsxSobjDelete(state.WindSourceObject);
+  refhost::clearCalls();
+  commands.btnshowwindClick();
+  EXPECT_EQ(callNames(), (std::vector<std::string_view>{"tsxIsSobj", "tsxSceneDraw"}));
 }
 
 TEST_F(SceneCommandsTest, WaterCommandsWaitWhileARunIsGoing) {

@@ -6,8 +6,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/float_control.h"
+#include "refhost/host_exports.h"
 #include "shell/rillmark_hooks.h"
 #include "shell_fixture.h"
+#include "support/trapping_float_settings.h"
 
 namespace rillmark {
 namespace {
@@ -143,6 +146,23 @@ TEST_F(EntryPoints, TwoClicksListThePanelTwiceAndUnloadDestroysItOnce) {
   EXPECT_EQ(loader.references, 0) << "the detach releases the host library";
 }
 
+TEST_F(EntryPoints, UnloadingDeletesThePluginsCopiesOfTheWaterAndNothingElse) {
+  Record record;
+  GetDataEntry(loader, record.bytes.data(), 1);
+  const HostHandle water = refhost::addGrid("Water", 3, 3, 1, 1, 0);
+  HostHandle snapshot = nullptr, rest = nullptr;
+  tsxGNodeCopy(water, &snapshot);
+  tsxGNodeCopy(water, &rest);
+  ModuleSimulation().WaterObject = water;
+  ModuleSimulation().WaterSnapshot = snapshot;
+  ModuleSimulation().WaterRestCopy = rest;
+  EXPECT_TRUE(LibraryNotify(loader, kProcessDetach));
+  EXPECT_FALSE(refhost::isLive(snapshot));
+  EXPECT_FALSE(refhost::isLive(rest));
+  EXPECT_TRUE(refhost::inScene(water));
+  ModuleSimulation() = SimulationState{};
+}
+
 TEST_F(EntryPoints, ClosingThePanelFreesItAndTheNextClickBuildsANewOne) {
   Record record;
   GetDataEntry(loader, record.bytes.data(), 1);
@@ -209,6 +229,54 @@ TEST_F(EntryPoints, NothingThrownEscapesAnExport) {
     EXPECT_EQ(GetDataEntry(loader, record.bytes.data(), 1), -1);
     EXPECT_EQ(loader.messages, std::vector<std::string>{lead + e.shown});
   }
+}
+
+// A host may call with traps unmasked: every entry computes under the
+// plug-in's settings, and the host gets its own back with no flag of the
+// plug-in's arithmetic standing.
+TEST_F(EntryPoints, EveryEntryRunsUnderThePluginsFloatSettingsAndHandsTheHostsBack) {
+  if (!testing::kHasFloatControl) GTEST_SKIP() << "no x87/SSE control words on this processor";
+  std::uint32_t seenInside = 0;
+  auto overflow = [&] {
+    seenInside = currentSseControlWord();
+    volatile float big = 3e38f;
+    volatile long double huge = 1e4000L;
+    big = big * big;
+    huge = huge * huge;
+  };
+  PluginHost->OnGetData = [&](int&) { overflow(); };
+  PluginHost->OnLeftClick = [&](int&) { overflow(); };
+  PluginHost->OnRightClick = [&](TtSXPluginHost&) { overflow(); };
+  PluginHost->OnDeactivate = [&](TtSXPluginHost&) { overflow(); };
+  PluginHost->OnProcessDetach = [&](TtSXPluginHost&) { overflow(); };
+  Record record;
+  const struct {
+    const char* entry;
+    std::function<void()> call;
+  } entries[] = {
+      {"tsxGetData", [&] { GetDataEntry(loader, record.bytes.data(), 1); }},
+      {"tsxOnLeftClick", [&] { LeftClickEntry(loader); }},
+      {"tsxOnRightClick", [&] { RightClickEntry(loader); }},
+      {"tsxDeactivate", [&] { DeactivateEntry(loader); }},
+      {"process detach", [&] { LibraryNotify(loader, kProcessDetach); }},
+  };
+  for (const auto& e : entries) {
+    seenInside = 0;
+    std::uint16_t x87After = 0, flagsAfter = 0;
+    std::uint32_t sseAfter = 0;
+    {
+      const testing::TrappingHostSettings host;
+      e.call();
+      x87After = currentFloatControlWord();
+      flagsAfter = currentFloatStatusWord() & testing::kX87FlagBits;
+      sseAfter = currentSseControlWord();
+    }
+    EXPECT_EQ(seenInside, kSseControlWord) << e.entry;
+    EXPECT_EQ(x87After, testing::kTrappingX87Control) << e.entry;
+    EXPECT_EQ(flagsAfter, testing::kHostX87Flags) << e.entry;
+    EXPECT_EQ(sseAfter, testing::kTrappingSse) << e.entry;
+  }
+  EXPECT_TRUE(loader.messages.empty());
 }
 
 TEST_F(EntryPoints, ANullDescriptionIsRefusedNotWritten) {

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <stdexcept>
 
 #include "base/error.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/float_control.h"
 
 namespace rillmark {
 namespace {
@@ -46,26 +44,6 @@ TEST(ExceptionBoundary, AMessageThatCannotBeShownIsStillAbsorbed) {
   } platform;
   EXPECT_FALSE(RunGuarded(platform, Boundary::Export, [] { throw Error("first"); }));
   EXPECT_TRUE(RunGuarded(platform, Boundary::Export, [] {}));
-}
-
-TEST(FloatControl, EveryExceptionIsMaskedAndRoundingIsToNearest) {
-#if defined(__i386__) || defined(__x86_64__)
-  // Start from the worst a host could leave: traps on, rounding down.
-  const std::uint16_t x87 = 0x0C00 | 0x0200;  // all traps enabled, truncating
-  const std::uint32_t sse = 0x6000 | 0x8040;  // all traps enabled, toward zero, FZ and DAZ
-  asm volatile("fnclex\n\tfldcw %0" : : "m"(x87));
-  asm volatile("ldmxcsr %0" : : "m"(sse));
-  ResetFloatControl();
-  EXPECT_EQ(currentFloatControlWord() & 0x1F3F, 0x133F);
-  EXPECT_EQ(currentSseControlWord(), 0x1F80u);
-  volatile float zero = 0.0f;
-  volatile float one = 1.0f;
-  EXPECT_EQ(one / zero, std::numeric_limits<float>::infinity());
-  volatile float third = one / 3.0f;
-  EXPECT_EQ(third, 1.0f / 3.0f) << "rounded to nearest";
-#else
-  GTEST_SKIP() << "no x87/SSE control words on this processor";
-#endif
 }
 
 }  // namespace

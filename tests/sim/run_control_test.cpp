@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "sim/event_detection.h"
 #include "support/sim_fixture.h"
 
 namespace rillmark::testing {
@@ -14,27 +15,6 @@ namespace {
 
 class RunControl : public SimFixture {
  protected:
-  // The water as Select Water leaves it: a grid and its snapshot.
-  HostHandle chooseWater(int n = 9) {
-    HostHandle water = refhost::addGrid("Water", n, n, 4, 4, 0);
-    HostHandle snapshot = nullptr;
-    tsxGNodeCopy(water, &snapshot);
-    state.WaterObject = water;
-    state.WaterSnapshot = snapshot;
-    return water;
-  }
-  // A listed, checked sphere falling from z = 2 at frame `from` to z = -2
-  // at frame `from` + 20: in the water for a few frames in between.
-  HostHandle fallingSphere(const std::string& name, float x, float y, float from) {
-    HostHandle sphere = tsxCreateSphere(12, 6, 0.3f);
-    tsxSceneAddObject(sphere, 1);
-    tsxGNodeSetName(sphere, name.c_str());
-    refhost::addLocationKey(sphere, from, {x, y, 2});
-    refhost::addLocationKey(sphere, from + 20, {x, y, -2});
-    effectors.add(name);
-    effectors.setChecked(effectors.count() - 1, true);
-    return sphere;
-  }
   std::vector<double> activeTimes() {
     std::vector<double> times;
     for (const auto& call : refhost::callsNamed("tsxAnimSetActiveTime")) times.push_back(call.numbers.at(0));
@@ -109,7 +89,7 @@ TEST_F(RunControl, StartPreparesTheWaterInOrder) {
       expected.push_back(name);
     for (int i = 0; i < 9; ++i) expected.push_back("tsxTransformVecs3f");
     for (auto name : {"tsxPolyhSetVxTxmx", "tsxPolyhMarkGeomChange", "tsxGNodeSetFrame", "tsxGNodeSetFrame",
-                      "tsxGNodeSetFrame"})
+                      "tsxGNodeSetFrame", "tsxSobjDelete"})
       expected.push_back(name);
   }
   for (auto name : {"tsxGNodeGetLocation", "tsxGNodeGetSize", "tsxSobjAddAttribute", "tsxAnimSetPlayMode"})
@@ -118,6 +98,8 @@ TEST_F(RunControl, StartPreparesTheWaterInOrder) {
   EXPECT_EQ(refhost::callsNamed("tsxIsSobj").at(1).handle, snapshot);
   EXPECT_EQ(refhost::callsNamed("tsxGNodeCopy").at(0).handle, snapshot);
   EXPECT_EQ(refhost::callsNamed("tsxSobjDelete").at(0).handle, original);
+  // The bakes' copies are gone again: the water, its snapshot, its rest copy.
+  EXPECT_EQ(refhost::liveNodeCount(), 3);
   EXPECT_EQ(refhost::callsNamed("tsxSceneAddObject").at(0).handle, fresh);
   EXPECT_EQ(refhost::callsNamed("tsxSceneAddObject")[0].numbers, (std::vector<double>{0}));
   EXPECT_EQ(refhost::callsNamed("tsxSobjAddAttribute")[0].numbers, (std::vector<double>{23}));
@@ -336,6 +318,57 @@ TEST_F(RunControl, EraseAndStartFollowTheCopiedHandleNotTheResult) {
     EXPECT_THROW(btnstartClick(ctx), Error);
     EXPECT_TRUE(refhost::inScene(water));
   }
+}
+
+TEST_F(RunControl, TheCopiesOfTheWaterAreReleasedWhenReplacedAndAtUnload) {
+  HostHandle water = chooseWater(3);
+  params.spinend.setValue(2);
+  btnstartClick(ctx);
+  const HostHandle firstRest = state.WaterRestCopy;
+  btnstartClick(ctx);
+  EXPECT_FALSE(refhost::isLive(firstRest)) << "a new Start releases the earlier rest copy";
+  EXPECT_TRUE(refhost::isLive(state.WaterRestCopy));
+
+  water = state.WaterObject;
+  const HostHandle snapshot = state.WaterSnapshot, rest = state.WaterRestCopy;
+  releaseWaterCopies(state);
+  EXPECT_FALSE(refhost::isLive(snapshot));
+  EXPECT_FALSE(refhost::isLive(rest));
+  EXPECT_TRUE(refhost::inScene(water)) << "the water is the user's";
+  EXPECT_EQ(refhost::liveNodeCount(), 1);
+  EXPECT_EQ(state.WaterSnapshot, nullptr);
+  EXPECT_EQ(state.WaterRestCopy, nullptr);
+}
+
+// Fifty thousand effectors in the water for three frames leave more events
+// than the table holds: the user is told once, the rest are dropped, and
+// the run (and a Continue after it) goes on to its end.
+TEST_F(RunControl, ARunThatFillsTheEventTableSaysSoOnceAndEndsCleanly) {
+  chooseWater(5);
+  // A box rather than a sphere: the host answers its place at once.
+  HostHandle ball = refhost::addObject("Ball", 201);
+  refhost::setSize(ball, {0.6f, 0.6f, 0.6f});
+  for (int i = 0; i < 50000; ++i) {
+    effectors.add("Ball");
+    effectors.setChecked(i, true);
+  }
+  params.spinend.setValue(2);
+  params.spinstep.setValue(1);
+  refhost::setRecording(false);
+  btnstartClick(ctx);
+  EXPECT_EQ(state.Counters.CurrentFrame, 3);
+  EXPECT_EQ(state.Events.EventCount(), EventTable::kCapacity);
+  EXPECT_EQ(state.Events.droppedCount(), 150000 - EventTable::kCapacity);
+  EXPECT_EQ(platform.messages, std::vector<std::string>{kEventTableFullMessage});
+  const auto keys = refhost::vertexKeys(state.WaterObject);
+  EXPECT_EQ(keys.size(), 3u);
+  for (const auto& [frame, keyed] : keys)
+    for (const HostVec3& v : keyed) ASSERT_TRUE(std::isfinite(v.z)) << "frame " << frame;
+
+  params.spinend.setValue(3);
+  btncontinueClick(ctx);
+  EXPECT_EQ(state.Counters.CurrentFrame, 4);
+  EXPECT_EQ(platform.messages.size(), 1u) << "told once";
 }
 
 }  // namespace

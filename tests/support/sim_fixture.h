@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <span>
+#include <string>
 #include <vector>
 
 #include "hostapi/host_api.h"
@@ -41,6 +42,29 @@ class SimFixture : public ::testing::Test {
     state.WaterRestCopy = rest;
     state.RestCopySource = water;
     return water;
+  }
+
+  // The water as Select Water leaves it: a grid and its snapshot.
+  HostHandle chooseWater(int n = 9) {
+    HostHandle water = refhost::addGrid("Water", n, n, 4, 4, 0);
+    HostHandle snapshot = nullptr;
+    tsxGNodeCopy(water, &snapshot);
+    state.WaterObject = water;
+    state.WaterSnapshot = snapshot;
+    return water;
+  }
+
+  // A listed, checked sphere falling from z = 2 at frame `from` to z = -2
+  // at frame `from` + 20: in the water at frames from + 9 to from + 11.
+  HostHandle fallingSphere(const std::string& name, float x, float y, float from) {
+    HostHandle sphere = tsxCreateSphere(12, 6, 0.3f);
+    tsxSceneAddObject(sphere, 1);
+    tsxGNodeSetName(sphere, name.c_str());
+    refhost::addLocationKey(sphere, from, {x, y, 2});
+    refhost::addLocationKey(sphere, from + 20, {x, y, -2});
+    effectors.add(name);
+    effectors.setChecked(effectors.count() - 1, true);
+    return sphere;
   }
 
   std::vector<float> heights(HostHandle polyhedron) const {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/float_control.h"
 #include "platform/file_filter.h"
 #include "platform/win32/wide_text.h"
 
@@ -88,6 +89,7 @@ struct InputState {
 };
 
 INT_PTR CALLBACK inputDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const PluginFloatScope floatScope;
   switch (message) {
     case WM_INITDIALOG: {
       auto* state = reinterpret_cast<InputState*>(lParam);
@@ -157,6 +159,7 @@ void Win32Platform::showMessage(const std::string& text) {
   HWND window = static_cast<HWND>(owner());
   std::optional<std::wstring> wide = wideFromUtf8(text);
   if (!wide) wide = wideFromAnsi(text);
+  const HostFloatScope hostSettings;
   MessageBoxW(window, wide->c_str(), kCaption, MB_OK | (window == nullptr ? MB_TASKMODAL : 0));
 }
 
@@ -181,6 +184,7 @@ std::string Win32Platform::inputBox(const std::string& caption, const std::strin
   t.item(BS_PUSHBUTTON | WS_TABSTOP, 123, 40, 50, 14, IDCANCEL, kButtonAtom, "Cancel");
 
   InputState state{&defaultText, defaultText};
+  const HostFloatScope hostSettings;
   const INT_PTR answer = DialogBoxIndirectParamA(thisModule(), t.get(), static_cast<HWND>(owner()),
                                                  inputDialogProc, reinterpret_cast<LPARAM>(&state));
   return answer == IDOK ? state.result : defaultText;
@@ -207,6 +211,7 @@ std::optional<std::string> Win32Platform::fileDialog(const FileDialogOptions& op
   if (options.promptOverwrite) ofn.Flags |= OFN_OVERWRITEPROMPT;
   if (options.fileMustExist) ofn.Flags |= OFN_FILEMUSTEXIST;
 
+  const HostFloatScope hostSettings;
   const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!chosen) return std::nullopt;
   return utf8FromWide(path.data());
@@ -247,6 +252,7 @@ std::string Win32Platform::modulePath() {
 
 void Win32Platform::openWithShell(const std::string& target) {
   const std::wstring wide = wideFromUtf8(target).value_or(wideFromAnsi(target));
+  const HostFloatScope hostSettings;
   ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -2,7 +2,9 @@
 // system's normal search, the system's error texts, tick count and locale,
 // and real modal dialogs (message box, text input, open and save). Texts
 // meet Windows through the wide calls, converted from and to UTF-8; only
-// the text input dialog works in the ANSI code page.
+// the text input dialog works in the ANSI code page. The dialogs' loops run
+// the host's windows too, so they run under the host's floating-point
+// settings (base/float_control.h).
 #pragma once
 
 #include "platform/platform.h"

@@ -6,6 +6,7 @@
 #include "platform/win32/win32_platform.h"
 #include "shell/entry_points.h"
 #include "shell/library_notify.h"
+#include "shell/win32/runtime_on_unload.h"
 #include "ui/control_panel.h"
 #include "ui/win32/win32_backend.h"
 
@@ -70,7 +71,10 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
         // already be unloaded. Then nothing of either is touched.
         const bool processExit = reserved != nullptr;
         rillmark::LibraryNotify(platform(), rillmark::kProcessDetach, processExit);
-        if (!processExit) rillmark::ui::win32::uninstall();
+        if (!processExit) {
+          rillmark::ui::win32::uninstall();
+          rillmark::win32::releaseRuntimeMemory();
+        }
         return TRUE;
       }
       case DLL_THREAD_ATTACH:

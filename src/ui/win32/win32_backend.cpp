@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "base/float_control.h"
 #include "ui/win32/gdi_resources.h"
 #include "ui/win32/win32_peers.h"
 
@@ -36,8 +37,11 @@ class Win32Backend : public Backend {
   std::unique_ptr<ControlPeer> createControlPeer(Control& control) override { return makeControlPeer(control); }
 
   // As the host's own loop does: translate and dispatch, nothing more. A
-  // quit message belongs to the host's loop; it is put back for it.
+  // quit message belongs to the host's loop; it is put back for it. The
+  // host's windows handle their messages under the host's own
+  // floating-point settings; the plug-in's come back afterwards.
   void processMessages() override {
+    const HostFloatScope hostSettings;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/float_control.h"
 #include "ui/toolkit/button.h"
 #include "ui/toolkit/canvas.h"
 #include "ui/toolkit/check_box.h"
@@ -772,8 +773,11 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
 };
 
 // Serves windows of the control class and subclassed native controls. An
-// error escaping here must never unwind into the system's frames.
+// entry from the host like an export: the plug-in's floating-point settings
+// hold inside, and an error escaping here must never unwind into the
+// system's frames.
 LRESULT CALLBACK controlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const PluginFloatScope floatScope;
   if (message == WM_NCCREATE) {
     if (auto* peer = static_cast<Win32ControlPeer*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams))
       peer->attach(window);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "base/float_control.h"
 #include "ui/win32/gdi_resources.h"
 #include "ui/win32/win32_peers.h"
 
@@ -206,8 +207,11 @@ class Win32FormPeer : public FormPeer, public Win32Peer {
   bool swallowChar_ = false;
 };
 
-// An error escaping here must never unwind into the system's frames.
+// An entry from the host like an export: the plug-in's floating-point
+// settings hold inside, and an error escaping here must never unwind into
+// the system's frames.
 LRESULT CALLBACK formWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const PluginFloatScope floatScope;
   if (message == WM_NCCREATE) {
     auto* peer = static_cast<Win32FormPeer*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     peer->attach(window);
