@@ -1,5 +1,6 @@
 #include "sim/wave_phase_table.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -76,7 +77,8 @@ bool PhaseTable::setDecay(float decay) {
 
 bool PhaseTable::reaches(double phase) {
   if (!decayServed_ || !(phase >= (kLowestStep + 2) / kStepsPerRadian)) return false;
-  const auto step = static_cast<std::int32_t>(std::floor(phase * kStepsPerRadian)) - 1;
+  // A phase far above the highest step needs no row; bounded, its step fits.
+  const auto step = static_cast<std::int32_t>(std::floor(std::min(phase, 1e6) * kStepsPerRadian)) - 1;
   // The whole range is reserved at once, so a pass never allocates.
   if (rows_.capacity() == 0) rows_.reserve(static_cast<std::size_t>(kHighestStep - kLowestStep + 1));
   for (std::int32_t j = kHighestStep - static_cast<std::int32_t>(rows_.size()); j >= step; --j) {
