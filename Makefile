@@ -6,6 +6,7 @@ DEMO_ARGS ?=
 BENCH_ARGS ?=
 FUZZ_SECONDS ?=
 FUZZ_RUNS ?=
+FUZZ_JOBS ?=
 FUZZ_TARGETS ?=
 MAKEFLAGS += --no-print-directory
 
@@ -23,7 +24,7 @@ demo:
 fuzz:
 	scripts/setup.sh fuzz
 	cmake --build build/fuzz -j $$(nproc) --target rillmark_fuzzers
-	FUZZ_SECONDS="$(FUZZ_SECONDS)" FUZZ_RUNS="$(FUZZ_RUNS)" scripts/fuzz.sh $(FUZZ_TARGETS)
+	FUZZ_SECONDS="$(FUZZ_SECONDS)" FUZZ_RUNS="$(FUZZ_RUNS)" FUZZ_JOBS="$(FUZZ_JOBS)" scripts/fuzz.sh $(FUZZ_TARGETS)
 
 package:
 	scripts/setup.sh win32
