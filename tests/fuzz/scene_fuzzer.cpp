@@ -34,7 +34,7 @@ namespace {
 using testing::FakePlatform;
 using testing::RecordingRunView;
 
-constexpr int kMaxNodes = 96;
+constexpr int kMaxNodes = 48;
 constexpr int kNameBuffer = 255;
 
 // ----- the scene's rules, over what the host holds ----------------------
@@ -161,7 +161,7 @@ struct Scene {
 };
 
 void buildScene(FuzzedDataProvider& in, Scene& scene) {
-  const int operations = in.ConsumeIntegralInRange(0, 48);
+  const int operations = in.ConsumeIntegralInRange(0, 32);
   for (int op = 0; op < operations && static_cast<int>(scene.nodes.size()) < kMaxNodes; ++op) {
     switch (in.ConsumeIntegralInRange(0, 7)) {
       case 0:
@@ -176,7 +176,7 @@ void buildScene(FuzzedDataProvider& in, Scene& scene) {
         break;
       case 3: {  // a chain of containers, one inside the other
         HostHandle parent = scene.parent(in);
-        const int depth = in.ConsumeIntegralInRange(1, 64);
+        const int depth = in.ConsumeIntegralInRange(1, 40);
         for (int d = 0; d < depth && static_cast<int>(scene.nodes.size()) < kMaxNodes; ++d) {
           parent = refhost::addGroup(makeName(in), in.PickValueInArray(kKinds), parent);
           scene.add(parent);
