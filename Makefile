@@ -4,9 +4,13 @@
 DEMO := build/native/apps/demo/rillmark_demo
 DEMO_ARGS ?=
 BENCH_ARGS ?=
+FUZZ_SECONDS ?=
+FUZZ_RUNS ?=
+FUZZ_JOBS ?=
+FUZZ_TARGETS ?=
 MAKEFLAGS += --no-print-directory
 
-.PHONY: test demo bench package setup clean
+.PHONY: test demo bench fuzz package setup clean
 
 test:
 	scripts/setup.sh
@@ -16,6 +20,11 @@ demo:
 	scripts/setup.sh native
 	cmake --build build/native -j $$(nproc) --target rillmark_demo
 	$(DEMO) $(DEMO_ARGS)
+
+fuzz:
+	scripts/setup.sh fuzz
+	cmake --build build/fuzz -j $$(nproc) --target rillmark_fuzzers
+	FUZZ_SECONDS="$(FUZZ_SECONDS)" FUZZ_RUNS="$(FUZZ_RUNS)" FUZZ_JOBS="$(FUZZ_JOBS)" scripts/fuzz.sh $(FUZZ_TARGETS)
 
 package:
 	scripts/setup.sh win32

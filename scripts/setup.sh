@@ -1,9 +1,10 @@
 #!/bin/bash
-# setup.sh [native] [win32]
+# setup.sh [native] [win32] [fuzz]
 # Prepares this machine (Debian 12, run as root) to build and test Rillmark,
-# then configures the named build folders (both when none is named):
+# then configures the named build folders (all three when none is named):
 #   build/native  g++, sanitizers on
 #   build/win32   MinGW i686 cross build, tests run under Wine
+#   build/fuzz    clang, the libFuzzer targets with both sanitizers
 # Safe to run again: it installs only packages that are missing, so a
 # ready machine needs no network, and re-configuring a folder is cheap.
 set -euo pipefail
@@ -12,11 +13,11 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 folders=("$@")
-[[ ${#folders[@]} -gt 0 ]] || folders=(native win32)
+[[ ${#folders[@]} -gt 0 ]] || folders=(native win32 fuzz)
 for f in "${folders[@]}"; do
   case $f in
-    native|win32) ;;
-    *) echo "setup: unknown build folder '$f' (native or win32)" >&2; exit 2 ;;
+    native|win32|fuzz) ;;
+    *) echo "setup: unknown build folder '$f' (native, win32 or fuzz)" >&2; exit 2 ;;
   esac
 done
 
@@ -26,6 +27,7 @@ packages=(
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth
   imagemagick libpng-dev libgif-dev
+  clang libclang-rt-14-dev
 )
 
 installed() {
@@ -67,6 +69,14 @@ for f in "${folders[@]}"; do
       # Made here, before any test runs, so that tests started in
       # parallel never race to create it.
       "$root/scripts/wine-prefix.sh" build/win32/wineprefix
+      ;;
+    fuzz)
+      # Optimised, as fuzzing wants many inputs a second; checks in the
+      # targets are not assertions, so NDEBUG takes none away.
+      cmake -S . -B build/fuzz \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DRILLMARK_FUZZ=ON
       ;;
   esac
 done

@@ -1,9 +1,10 @@
 #!/bin/bash
-# test.sh: builds both configured build folders and runs both test suites,
-# the native one (sanitizers on) and the Win32 one under Wine with one shared
-# Xvfb. Both suites run even when the first fails; the script fails if either
-# build or suite fails or if a suite ran no test. Run scripts/setup.sh first
-# (make test does).
+# test.sh: builds the three configured build folders and runs both test
+# suites, the native one (sanitizers on) and the Win32 one under Wine with
+# one shared Xvfb, then each fuzz target for a short while (RILLMARK_FUZZ_SECONDS,
+# 12 unless set). Every stage runs even when one before it fails; the script
+# fails if any build, suite or fuzz target fails or if a suite ran no test.
+# Run scripts/setup.sh first (make test does).
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -28,11 +29,19 @@ run_win32() {
       --no-tests=error --output-on-failure -V
 }
 
+run_fuzz() {
+  cmake --build build/fuzz -j "$jobs" --target rillmark_fuzzers || return
+  FUZZ_RUNS= FUZZ_SECONDS=${RILLMARK_FUZZ_SECONDS:-12} scripts/fuzz.sh
+}
+
 echo "=== native: build and test (build/native) ==="
 run_native; native=$?
 echo "=== win32: build and test under Wine (build/win32) ==="
 run_win32; win32=$?
 
+echo "=== fuzz: build and short runs (build/fuzz) ==="
+run_fuzz; fuzz=$?
+
 verdict() { [[ $1 -eq 0 ]] && echo passed || echo "FAILED ($1)"; }
-echo "=== native suite: $(verdict $native); win32 suite: $(verdict $win32) ==="
-[[ $native -eq 0 && $win32 -eq 0 ]]
+echo "=== native suite: $(verdict $native); win32 suite: $(verdict $win32); fuzz targets: $(verdict $fuzz) ==="
+[[ $native -eq 0 && $win32 -eq 0 && $fuzz -eq 0 ]]

@@ -1,5 +1,9 @@
 #include "params/preset_file.h"
 
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -40,16 +44,52 @@ constexpr const char* kOverlongLineMarker = "...,,,";
 [[noreturn]] void cannotCreate(const std::string& path) { throw Error("Cannot create file " + path); }
 
 // Paths arrive as UTF-8. A path made from a u8string holds the matching
-// wide name on Windows, so the standard library opens, renames and removes
-// the file with the wide calls and any name the file dialog gives works;
-// elsewhere the bytes pass unchanged. Nothing when the text cannot be a
-// name there (it is not UTF-8 on Windows).
+// wide name on Windows, so the standard library opens the file with the
+// wide calls and any name the file dialog gives works, and splits it by the
+// system's rules; elsewhere the bytes pass unchanged. Nothing when the text
+// cannot be a name there (it is not UTF-8 on Windows).
 std::optional<fs::path> pathFromUtf8(const std::string& text) {
   try {
     return fs::path(std::u8string(text.begin(), text.end()));
   } catch (const std::exception&) {
     return std::nullopt;
   }
+}
+
+// Sixteen hex digits that differ from call to call and from process to
+// process: a counter, the clock and an address (which moves between
+// processes), mixed so that every bit counts.
+std::string uniqueHex() {
+  static std::atomic<std::uint64_t> counter{0};
+  const auto now = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+  const auto place = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&counter));
+  std::uint64_t x = now ^ (place << 16) ^ (++counter * 0x9E3779B97F4A7C15ull);
+  // splitmix64's finaliser.
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  x ^= x >> 31;
+  char digits[17];
+  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(x));
+  return digits;
+}
+
+std::string utf8Of(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+// Creates a file of a fresh name in the target's folder. Creation fails on
+// any name that is taken, so whatever the user has there is never opened;
+// a taken name (however unlikely) costs another try under a new one.
+bool createTemporaryBeside(const fs::path& target, FileStore& files, std::string& temporary,
+                           FileStore::Handle& file) {
+  constexpr int kAttempts = 4;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const fs::path name = target.parent_path() / (".rillmark-save-" + uniqueHex() + ".tmp");
+    temporary = utf8Of(name);
+    if (files.createNew(temporary, file)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -72,26 +112,28 @@ std::vector<std::string> presetLines(const ParameterSet& params, char decimalSep
   return lines;
 }
 
-void writePresetFile(const std::string& path, const std::vector<std::string>& lines) {
+void writePresetFile(const std::string& path, const std::vector<std::string>& lines, FileStore& files) {
   const std::optional<fs::path> target = pathFromUtf8(path);
   if (!target) cannotCreate(path);
-  fs::path partial = *target;
-  partial += ".partial";
-  std::error_code ignored;
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    if (!out) cannotCreate(path);
-    for (const std::string& line : lines) out << line << "\r\n";
-    out.close();
-    if (!out) {
-      fs::remove(partial, ignored);
-      cannotCreate(path);
-    }
-  }
-  std::error_code ec;
-  fs::rename(partial, *target, ec);
-  if (ec) {
-    fs::remove(partial, ignored);
+  // A folder in the way, or a file the user has marked read-only, is never
+  // replaced.
+  const FileStore::Entry entry = files.entryAt(path);
+  if (entry == FileStore::Entry::Other || entry == FileStore::Entry::ReadOnlyFile) cannotCreate(path);
+
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+
+  // The text goes to a new file of our own beside the target and takes the
+  // target's place only once it is whole on the disk; until then the old
+  // file is untouched, and after any failure our file is removed again.
+  std::string temporary;
+  FileStore::Handle file{};
+  if (!createTemporaryBeside(*target, files, temporary, file)) cannotCreate(path);
+  bool saved = files.write(file, bytes) && files.flush(file);
+  // Closed whatever happened before; a failed close may have lost data.
+  saved = files.close(file) && saved;
+  if (!saved || !files.replace(temporary, path)) {
+    files.remove(temporary);
     cannotCreate(path);
   }
 }

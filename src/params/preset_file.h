@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "params/parameter_set.h"
+#include "platform/file_store.h"
 
 namespace rillmark {
 
@@ -20,10 +21,13 @@ inline constexpr std::size_t kMaxPresetLineLength = 4096;
 // The ten lines for the current values.
 std::vector<std::string> presetLines(const ParameterSet& params, char decimalSeparator);
 
-// Writes the lines, each ended by CR LF. The file is written beside the
-// target and only then put in its place, so a failed save never leaves a
-// preset half written. Raises "Cannot create file <path>".
-void writePresetFile(const std::string& path, const std::vector<std::string>& lines);
+// Writes the lines, each ended by CR LF. The file is written under a new
+// name beside the target and put in its place only when it is whole, so a
+// save that fails at any step leaves the old file as it was and nothing
+// beside it. A folder or a read-only file at the path is not replaced.
+// Raises "Cannot create file <path>".
+void writePresetFile(const std::string& path, const std::vector<std::string>& lines,
+                     FileStore& files = systemFileStore());
 
 // Splits text into lines at CR LF, lone CR or lone LF; a NUL ends the
 // text. Stops once `limit` lines are complete or a line grows past

@@ -93,8 +93,10 @@ bool PhaseTable::setDecay(float decay) {
 
 bool PhaseTable::reaches(double phase) {
   if (!decayServed_ || !(phase >= (kLowestStep + 2) / kStepsPerRadian)) return false;
-  // A phase above 2 still needs the rows of 2, where the kernel clamps it.
-  const auto step = std::min(static_cast<std::int32_t>(std::floor(phase * kStepsPerRadian)) - 1, kHighestStep - 2);
+  // A phase above 2 still needs the rows of 2, where the kernel clamps it;
+  // bounded before the cast, a huge phase still gives a step that fits.
+  const auto step = std::min(static_cast<std::int32_t>(std::floor(std::min(phase, 1e6) * kStepsPerRadian)) - 1,
+                             kHighestStep - 2);
   // The whole range is reserved at once, so a pass never allocates.
   if (rows_.capacity() == 0) rows_.reserve(static_cast<std::size_t>(kHighestStep - kLowestStep + 1));
   for (std::int32_t j = kHighestStep - static_cast<std::int32_t>(rows_.size()); j >= step; --j) {

@@ -76,9 +76,11 @@ double reachOf(const EventWave& wave) {
 // its front has reached. inside counts the reached vertices, if given.
 void addWave(SynthesisCache& cache, const WaveParameters& w, const EventWave& wave, bool countInside) {
   // The table and e^(-T crest) serve phases and time damping within the
-  // double range; anything else takes the literal pass's arithmetic.
+  // double range, and only a positive k puts the lowest phase at the
+  // centre (a typed negative Wavelength does not); anything else takes the
+  // literal pass's arithmetic.
   const double timeDamping = static_cast<double>(w.T) * wave.crestPhase;
-  const bool fast = std::isfinite(w.A) && std::fabs(timeDamping) <= 600.0 && cache.phases.setDecay(w.D) &&
+  const bool fast = std::isfinite(w.A) && w.k > 0.0f && std::fabs(timeDamping) <= 600.0 && cache.phases.setDecay(w.D) &&
                     cache.phases.reaches(-static_cast<double>(wave.crestPhase));
   EventWave term = wave;
   term.amplitude = fast ? w.A * portableExp(-timeDamping) : 0.0;

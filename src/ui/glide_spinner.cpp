@@ -62,7 +62,10 @@ char TGlideSpinner::separator() const {
   return p != nullptr ? p->decimalSeparator() : '.';
 }
 
-void TGlideSpinner::showValue() { edit_->setText(formatSpinnerText(parameter_.Value(), separator())); }
+void TGlideSpinner::showValue() {
+  if (takingText_) return;
+  edit_->setText(formatSpinnerText(parameter_.Value(), separator()));
+}
 
 void TGlideSpinner::restoreText() { edit_->setText(formatPresetFloat(parameter_.Value(), separator())); }
 
@@ -70,7 +73,11 @@ void TGlideSpinner::takeEditText() {
   const auto typed = parsePresetFloat(edit_->text(), separator());
   // A number beyond the float range is no number the user can mean.
   if (typed && std::isfinite(*typed)) {
+    // The text stays as typed: rewritten here, "0." would become "0"
+    // under the user's fingers and 0.1234 would be taken as 0.123.
+    takingText_ = true;
     parameter_.setTypedValue(*typed);
+    takingText_ = false;
   } else {
     restoreText();
   }

@@ -77,6 +77,7 @@ class TGlideSpinner : public ui::CustomControl {
   ui::Edit* edit_;
   int editWidth_ = 43;
   Color editColor_ = ui::kWhite;
+  bool takingText_ = false;  // the value comes from the edit box's own text
   bool dragging_ = false;
   bool moved_ = false;
   int pressX_ = 0;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <streambuf>
 
@@ -12,11 +13,13 @@
 #include "params/preset_commands.h"
 #include "params/preset_format.h"
 #include "platform/headless/headless_platform.h"
+#include "support/failing_file_store.h"
 
 namespace rillmark {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FailingFileStore;
 
 // A path as the plug-in carries it: UTF-8 text.
 std::string utf8(const fs::path& path) {
@@ -95,6 +98,24 @@ class PresetFile : public ::testing::Test {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
+  // Every file of the folder (not below it), by name: its bytes, or
+  // "<folder>".
+  std::map<std::string, std::string> contents() const {
+    std::map<std::string, std::string> all;
+    for (const auto& entry : fs::directory_iterator(folder))
+      all[entry.path().filename().string()] = entry.is_directory() ? "<folder>" : bytesOf(entry.path().string());
+    return all;
+  }
+  // Saves and gives back the message of the error raised, or "".
+  static std::string saveError(const std::string& path, const std::vector<std::string>& lines,
+                               FileStore& files = systemFileStore()) {
+    try {
+      writePresetFile(path, lines, files);
+    } catch (const Error& error) {
+      return error.what();
+    }
+    return "";
+  }
   // Loads and gives back the message of the error raised, or "".
   std::string load(const std::string& path, char separator = '.') {
     try {
@@ -120,7 +141,7 @@ TEST_F(PresetFile, SavingTheStartValuesWritesTheTenLines) {
   EXPECT_EQ(bytesOf(path), kStartValueFile);
   EXPECT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[1], "0.0599999986588955");
-  EXPECT_FALSE(fs::exists(path + ".partial"));
+  EXPECT_EQ(contents().size(), 1u) << "nothing left beside it";
 
   params.spinlat.setValue(50.6f);
   params.radiodisturbance.setIndex(-1);
@@ -268,13 +289,104 @@ TEST_F(PresetFile, NamesBeyondAsciiSaveAndLoad) {
   }
 }
 
-TEST_F(PresetFile, AFailedSaveLeavesTheOldFileWhole) {
+// What a failed save must leave behind: the old file byte for byte, the
+// user's other files as they were, and no file of its own.
+TEST_F(PresetFile, ASaveThatFailsAtAnyStepLeavesTheFolderAsItWas) {
   const std::string path = file("keep.rmp", kStartValueFile);
-  // The new file is written beside the old one first; make that impossible.
-  fs::create_directories(path + ".partial");
+  // Names a save might once have used for its own work.
+  file("keep.rmp.partial", "the user's own");
+  file("keep.rmp.tmp", "the user's too");
+  const auto before = contents();
   params.spinamp.setValue(9);
-  EXPECT_THROW(savePreset(params, path, '.', lines), Error);
+  const std::vector<std::string> newLines = presetLines(params, '.');
+
+  FailingFileStore clean;
+  writePresetFile(path, newLines, clean);
+  const std::string saved = bytesOf(path);
+  EXPECT_EQ(saved.substr(0, 3), "9\r\n");
+  const int steps = clean.operations;
+  file("keep.rmp", kStartValueFile);
+  ASSERT_EQ(contents(), before);
+
+  const auto expectUntouched = [&](FailingFileStore& store, const std::string& fault) {
+    EXPECT_EQ(saveError(path, newLines, store), "Cannot create file " + path) << fault;
+    EXPECT_EQ(contents(), before) << fault;
+  };
+  for (int step = 1; step <= steps; ++step) {
+    const std::string& operation = clean.log[static_cast<std::size_t>(step) - 1];
+    FailingFileStore store;
+    store.failAt = step;
+    if (operation.starts_with("create")) {
+      // A name that cannot be had is given up for another.
+      EXPECT_EQ(saveError(path, newLines, store), "");
+      auto after = contents();
+      EXPECT_EQ(after["keep.rmp"], saved);
+      after["keep.rmp"] = kStartValueFile;
+      EXPECT_EQ(after, before) << "nothing left beside it";
+      file("keep.rmp", kStartValueFile);
+      continue;
+    }
+    expectUntouched(store, "failing " + operation);
+  }
+  FailingFileStore readOnlyFolder;
+  readOnlyFolder.createsFail = true;
+  expectUntouched(readOnlyFolder, "no file can be made");
+  for (std::size_t offset = 0; offset < saved.size(); ++offset) {
+    FailingFileStore store;
+    store.diskFullAt = offset;
+    expectUntouched(store, "disk full at byte " + std::to_string(offset));
+  }
+  // Should the clean-up fail as well, the one trace is a file of our own.
+  FailingFileStore stuck;
+  stuck.failAt = steps;
+  stuck.removesFail = true;
+  EXPECT_EQ(saveError(path, newLines, stuck), "Cannot create file " + path);
   EXPECT_EQ(bytesOf(path), kStartValueFile);
+  auto after = contents();
+  ASSERT_EQ(stuck.created.size(), 1u);
+  EXPECT_EQ(after.erase(fs::path(stuck.created[0]).filename().string()), 1u);
+  EXPECT_EQ(after, before);
+}
+
+// The save's own file is made under a name nothing has yet; a user's file
+// that happens to bear the name it picks is never opened or removed.
+TEST_F(PresetFile, AUserFileUnderTheNameTheSavePicksIsLeftAlone) {
+  const std::string path = file("keep.rmp", kStartValueFile);
+  for (const bool failLater : {false, true}) {
+    SCOPED_TRACE(failLater ? "save fails" : "save succeeds");
+    FailingFileStore store;
+    std::string taken;
+    store.beforeCreate = [&](const std::string& name) {
+      if (!taken.empty()) return;
+      taken = name;
+      file(fs::path(name).filename().string(), "the user's own");
+    };
+    store.failAt = failLater ? 3 : 0;  // the first write, after a refused and a granted creation
+    const std::string error = saveError(path, {"1"}, store);
+    EXPECT_EQ(error, failLater ? "Cannot create file " + path : "");
+    EXPECT_EQ(bytesOf(taken), "the user's own");
+    EXPECT_EQ(bytesOf(path), failLater ? kStartValueFile : "1\r\n");
+    EXPECT_EQ(contents().size(), 2u);
+    fs::remove(taken);
+    file("keep.rmp", kStartValueFile);
+  }
+}
+
+TEST_F(PresetFile, AReadOnlyFileOrAFolderAtThePathIsNotReplaced) {
+  const std::string locked = file("locked.rmp", kStartValueFile);
+  constexpr auto kWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(locked, kWrite, fs::perm_options::remove);
+  EXPECT_EQ(saveError(locked, {"1"}), "Cannot create file " + locked);
+  fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(bytesOf(locked), kStartValueFile);
+
+  const std::string inTheWay = (folder / "folder.rmp").string();
+  fs::create_directories(inTheWay);
+  file("folder.rmp/inside.rmp", "kept");
+  EXPECT_EQ(saveError(inTheWay, {"1"}), "Cannot create file " + inTheWay);
+  EXPECT_TRUE(fs::is_directory(inTheWay));
+  EXPECT_EQ(bytesOf(inTheWay + "/inside.rmp"), "kept");
+  EXPECT_EQ(contents().size(), 2u) << "nothing left beside them";
 }
 
 // An endless-looking stream of one character: a loader that read it whole

@@ -257,6 +257,7 @@ TEST_F(WaveSynthesis, OddShapesAndParametersGiveTheLiteralPassResult) {
     const char* what;
     std::vector<HostVec3> vertices;
     float decay, speed;
+    float wavelength = 0.06f;
   } cases[] = {
       {"one vertex", {{0.3f, 0.1f, 0.5f}}, 0.1f, 0.75f},
       {"a line along y", {{0, -1, 0}, {0, -0.4f, 0}, {0, 0.2f, 0}, {0, 0.5f, 0}, {0, 3, 0}}, 0.1f, 0.75f},
@@ -267,6 +268,8 @@ TEST_F(WaveSynthesis, OddShapesAndParametersGiveTheLiteralPassResult) {
       {"far from the origin", {{1e6f, 1e6f, 0}, {1e6f + 0.5f, 1e6f, 0}, {-1e6f, 0, 0}}, 0.1f, 0.75f},
       {"Decay above the series' range", {{0.2f, 0, 0}, {0.5f, 0.1f, 0}, {0.9f, 0, 0}}, 7.5f, 0.75f},
       {"phases below the table", {{0.2f, 0, 0}, {5, 0.1f, 0}, {40, 0, 0}}, 0.0f, 100.0f},
+      // Typed, so unclamped: the phase falls with the distance.
+      {"a negative Wavelength", {{0.2f, 0, 0}, {0.5f, 0.1f, 0}, {0.9f, 0, 0}, {1.5f, 0.3f, 0}}, 0.1f, 0.75f, -0.06f},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -275,6 +278,7 @@ TEST_F(WaveSynthesis, OddShapesAndParametersGiveTheLiteralPassResult) {
     state.Events.empty();
     params.spindecay.setTypedValue(c.decay);
     params.spinvel.setTypedValue(c.speed);
+    params.spinfreq.setTypedValue(c.wavelength);
     params.boxrec.setChecked(false);
     HostHandle water = makeWater(c.vertices);
     state.Events.append({0, 0, 0, 0, 1});

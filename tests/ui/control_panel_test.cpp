@@ -292,6 +292,12 @@ TEST_F(ControlPanel, PresetFilesGoThroughTheLineBufferAndErrorsAreShown) {
   click(panel->btnload);
   EXPECT_EQ(platform.messages, std::vector<std::string>{"Cannot open file " + path});
   EXPECT_TRUE(panel->boxparams->items().empty());
+  // A folder where the file should go is not replaced.
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  platform.chosenFile = folder;
+  click(panel->btnsave);
+  EXPECT_EQ(platform.messages.back(), "Cannot create file " + folder);
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
   click(panel->BitBtn2);  // the panel goes on working
   EXPECT_FLOAT_EQ(panel->Params.spinvel.Value(), 0.3f);
 }

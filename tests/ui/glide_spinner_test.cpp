@@ -58,6 +58,25 @@ TEST_F(GlideSpinner, TypedNumbersAreTakenUnclampedAndEnterKeepsThem) {
   }
 }
 
+// The box keeps what the user types, key by key: a trailing separator or a
+// fourth decimal is not tidied away under the user's fingers.
+TEST_F(GlideSpinner, TypedTextStaysAsTyped) {
+  const struct {
+    TGlideSpinner* TForm1::*spinner;
+    const char* typed;
+    float value;
+  } cases[] = {
+      {&TForm1::spinamp, "0.12345", 0.12345f},
+      {&TForm1::spinlat, "7.", 7.0f},
+      {&TForm1::spinvel, "123456789", 123456789.0f},
+  };
+  for (const auto& c : cases) {
+    typeInto(panel->*c.spinner, c.typed);
+    EXPECT_EQ((panel->*c.spinner)->edit().text(), c.typed);
+    EXPECT_EQ((panel->*c.spinner)->Value(), c.value) << c.typed;
+  }
+}
+
 TEST_F(GlideSpinner, TextThatIsNoNumberGivesWayToTheValue) {
   typeInto(panel->spinlat, "7");
   EXPECT_EQ(panel->Params.spinlat.Value(), 7.0f);

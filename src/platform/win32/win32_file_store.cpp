@@ -1,0 +1,72 @@
+// The file store on the wide Win32 calls: CreateFileW with CREATE_NEW,
+// FlushFileBuffers, and MoveFileExW, which replaces the target in one step.
+// Paths arrive as UTF-8 and meet Windows as UTF-16.
+#include "platform/file_store.h"
+
+#include <windows.h>
+
+#include "platform/win32/wide_text.h"
+
+namespace rillmark {
+
+namespace {
+
+HANDLE handleOf(FileStore::Handle file) { return reinterpret_cast<HANDLE>(file); }
+
+class Win32FileStore : public FileStore {
+ public:
+  Entry entryAt(const std::string& path) override {
+    const auto wide = wideFromUtf8(path);
+    if (!wide) return Entry::None;
+    const DWORD attributes = GetFileAttributesW(wide->c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Entry::None;
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return Entry::Other;
+    return (attributes & FILE_ATTRIBUTE_READONLY) ? Entry::ReadOnlyFile : Entry::File;
+  }
+
+  bool createNew(const std::string& path, Handle& file) override {
+    const auto wide = wideFromUtf8(path);
+    if (!wide) return false;
+    const HANDLE handle =
+        CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    file = reinterpret_cast<Handle>(handle);
+    return true;
+  }
+
+  bool write(Handle file, std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const DWORD chunk = bytes.size() > 0x10000000u ? 0x10000000u : static_cast<DWORD>(bytes.size());
+      DWORD written = 0;
+      if (!WriteFile(handleOf(file), bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+      bytes.remove_prefix(written);
+    }
+    return true;
+  }
+
+  bool flush(Handle file) override { return FlushFileBuffers(handleOf(file)) != 0; }
+
+  bool close(Handle file) override { return CloseHandle(handleOf(file)) != 0; }
+
+  // Replacing fails on a read-only target; the caller refuses those first.
+  bool replace(const std::string& from, const std::string& to) override {
+    const auto wideFrom = wideFromUtf8(from);
+    const auto wideTo = wideFromUtf8(to);
+    if (!wideFrom || !wideTo) return false;
+    return MoveFileExW(wideFrom->c_str(), wideTo->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+
+  bool remove(const std::string& path) override {
+    const auto wide = wideFromUtf8(path);
+    return wide && DeleteFileW(wide->c_str()) != 0;
+  }
+};
+
+}  // namespace
+
+FileStore& systemFileStore() {
+  static Win32FileStore store;
+  return store;
+}
+
+}  // namespace rillmark
