@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_session.h"
 #include "hostapi/host_api.h"
 #include "hostapi/host_calls.h"
 #include "refhost/refhost.h"
@@ -223,41 +224,11 @@ void checkFind(const std::string& wanted) {
   if (found != nullptr) FUZZ_CHECK(ObjectName(found) == wanted);
 }
 
-struct Session {
-  SimulationState state;
-  ParameterSet params;
-  RecordingRunView view;
-  FakePlatform platform;
-  EffectorList effectors;
-  RunContext ctx{state, params, view, platform, effectors};
-  SceneCommands commands{state, params, effectors, view, platform};
-};
+using Session = fuzz::FuzzSession;
 
-Session& session() {
-  static Session* s = [] {
-    refhost::bindInto(hostApi());
-    return new Session;
-  }();
-  return *s;
-}
+Session& session() { return fuzz::fuzzSession(); }
 
-// The host and the plug-in's state as a fresh load has them.
-void resetSession(Session& s) {
-  refhost::reset();
-  refhost::setRecording(false);
-  hostApiLevel() = 430;
-  s.state.WaterObject = s.state.WaterSnapshot = s.state.WaterRestCopy = s.state.WindSourceObject = nullptr;
-  s.state.RestCopySource = nullptr;
-  s.state.Events.empty();
-  s.state.Counters = RunCounters{};
-  s.state.TableFullReported = false;
-  s.params = ParameterSet();
-  s.effectors.clear();
-  s.platform.messages.clear();
-  s.platform.answers.clear();
-  s.platform.dialogs.clear();
-  s.view = RecordingRunView();
-}
+void resetSession(Session& s) { s.reset(); }
 
 }  // namespace
 }  // namespace rillmark

@@ -17,6 +17,7 @@
 
 #include "base/error.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_session.h"
 #include "hostapi/host_api.h"
 #include "hostapi/host_calls.h"
 #include "refhost/refhost.h"
@@ -109,36 +110,13 @@ void checkKeys(HostHandle water, const std::vector<HostVec3>& rest) {
 
 // ----- the session -------------------------------------------------------
 
-struct Session {
-  SimulationState state;
-  ParameterSet params;
-  RecordingRunView view;
-  FakePlatform platform;
-  EffectorList effectors;
-  RunContext ctx{state, params, view, platform, effectors};
-};
+using Session = fuzz::FuzzSession;
 
-Session& session() {
-  static Session* s = [] {
-    refhost::bindInto(hostApi());
-    return new Session;
-  }();
-  return *s;
-}
+Session& session() { return fuzz::fuzzSession(); }
 
+// A fresh load, and the widest vector path again.
 void resetSession(Session& s) {
-  refhost::reset();
-  refhost::setRecording(false);
-  hostApiLevel() = 430;
-  s.state.WaterObject = s.state.WaterSnapshot = s.state.WaterRestCopy = s.state.WindSourceObject = nullptr;
-  s.state.RestCopySource = nullptr;
-  s.state.Events.empty();
-  s.state.Counters = RunCounters{};
-  s.state.TableFullReported = false;
-  s.params = ParameterSet();
-  s.effectors.clear();
-  s.platform.messages.clear();
-  s.view = RecordingRunView();
+  s.reset();
   forceVectorPath(std::nullopt);
 }
 
