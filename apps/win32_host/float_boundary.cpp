@@ -91,19 +91,6 @@ LRESULT CALLBACK mainViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND createTimedMainView() {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = mainViewProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-  wc.lpszClassName = "RillmarkTrappingHostView";
-  RegisterClassA(&wc);
-  HWND view = CreateWindowExA(0, wc.lpszClassName, "Trapping host main view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                              0, 800, 600, nullptr, nullptr, wc.hInstance, nullptr);
-  pump(50);
-  return view;
-}
-
 // Runs call under the host's trapping settings, lets the host's loop
 // handle what it left in the queue, and checks what comes back.
 void underHostSettings(const std::string& what, const std::function<void()>& call) {
@@ -122,7 +109,7 @@ void underHostSettings(const std::string& what, const std::function<void()>& cal
 int runFloatBoundary() {
   AddVectoredExceptionHandler(1, reportFloatTrap);
   DialogWatcher watcher;
-  HWND view = createTimedMainView();
+  HWND view = createMainView(mainViewProc, "RillmarkTrappingHostView", "Trapping host main view");
   ReferenceHost host{};
   HMODULE api = startReferenceHost(host, view);
   if (api == nullptr) return 1;

@@ -46,19 +46,6 @@ LRESULT CALLBACK mainViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND createDeletingMainView() {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = mainViewProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-  wc.lpszClassName = "RillmarkFaultyHostView";
-  RegisterClassA(&wc);
-  HWND view = CreateWindowExA(0, wc.lpszClassName, "Faulty host main view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                              800, 600, nullptr, nullptr, wc.hInstance, nullptr);
-  pump(50);
-  return view;
-}
-
 // The panel of a freshly loaded plug-in over a host that holds a water
 // grid and a ball sinking through it, the water selected.
 class Session {
@@ -126,7 +113,7 @@ bool keysFinite(ReferenceHost& host) {
 
 int runHostFaults() {
   DialogWatcher watcher;
-  HWND view = createDeletingMainView();
+  HWND view = createMainView(mainViewProc, "RillmarkFaultyHostView", "Faulty host main view");
   ReferenceHost host{};
   HMODULE api = startReferenceHost(host, view);
   if (api == nullptr) return 1;

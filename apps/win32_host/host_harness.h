@@ -81,15 +81,18 @@ inline void pump(DWORD milliseconds) {
   } while (GetTickCount() - start < milliseconds);
 }
 
-inline HWND createMainView() {
+// The host's main view: a plain window, or one whose procedure plays a
+// host that does something of its own between the plug-in's messages.
+inline HWND createMainView(WNDPROC procedure = DefWindowProcA, const char* className = "RillmarkTestHostView",
+                           const char* title = "Test host main view") {
   WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpfnWndProc = procedure;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-  wc.lpszClassName = "RillmarkTestHostView";
+  wc.lpszClassName = className;
   RegisterClassA(&wc);
-  HWND view = CreateWindowExA(0, wc.lpszClassName, "Test host main view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                              800, 600, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND view = CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr,
+                              nullptr, wc.hInstance, nullptr);
   pump(50);
   return view;
 }

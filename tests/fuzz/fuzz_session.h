@@ -11,6 +11,7 @@
 #include "scene/scene_commands.h"
 #include "sim/run_context.h"
 #include "sim/simulation_state.h"
+#include "sim/wave_kernel.h"
 #include "support/recording_run_view.h"
 
 namespace rillmark::fuzz {
@@ -40,6 +41,7 @@ struct FuzzSession {
     platform.answers.clear();
     platform.dialogs.clear();
     view = testing::RecordingRunView();
+    forceVectorPath(std::nullopt);
   }
 };
 

@@ -224,19 +224,13 @@ void checkFind(const std::string& wanted) {
   if (found != nullptr) FUZZ_CHECK(ObjectName(found) == wanted);
 }
 
-using Session = fuzz::FuzzSession;
-
-Session& session() { return fuzz::fuzzSession(); }
-
-void resetSession(Session& s) { s.reset(); }
-
 }  // namespace
 }  // namespace rillmark
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace rillmark;
-  Session& s = session();
-  resetSession(s);
+  fuzz::FuzzSession& s = fuzz::fuzzSession();
+  s.reset();
   FuzzedDataProvider in(data, size);
   Scene scene;
   buildScene(in, scene);
@@ -294,6 +288,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FindObjectByName(makeName(in));
   // Everything the input made is released again, so that libFuzzer's leak
   // check sees the input's allocations balanced.
-  resetSession(s);
+  s.reset();
   return 0;
 }

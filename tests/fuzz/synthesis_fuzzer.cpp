@@ -110,23 +110,13 @@ void checkKeys(HostHandle water, const std::vector<HostVec3>& rest) {
 
 // ----- the session -------------------------------------------------------
 
-using Session = fuzz::FuzzSession;
-
-Session& session() { return fuzz::fuzzSession(); }
-
-// A fresh load, and the widest vector path again.
-void resetSession(Session& s) {
-  s.reset();
-  forceVectorPath(std::nullopt);
-}
-
 }  // namespace
 }  // namespace rillmark
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace rillmark;
-  Session& s = session();
-  resetSession(s);
+  fuzz::FuzzSession& s = fuzz::fuzzSession();
+  s.reset();
   FuzzedDataProvider in(data, size);
   SimulationState& state = s.state;
 
@@ -181,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int frame = 0; frame < 3; ++frame) DetectEvents(s.ctx, readWaterPlacement(water), in.ConsumeBool());
     FUZZ_CHECK(state.Events.EventCount() <= EventTable::kCapacity);
     FUZZ_CHECK(s.platform.messages.size() <= 1);
-    resetSession(s);
+    s.reset();
     return 0;
   }
   s.params.spinstart.setTypedValue(static_cast<float>(in.ConsumeIntegralInRange(-5, 60)));
@@ -219,6 +209,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(state.Events.EventCount() <= EventTable::kCapacity);
   FUZZ_CHECK(s.platform.messages.size() <= 1);
-  resetSession(s);
+  s.reset();
   return 0;
 }

@@ -9,6 +9,13 @@
 #include <sstream>
 #include <streambuf>
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "base/error.h"
 #include "params/preset_commands.h"
 #include "params/preset_format.h"
@@ -471,6 +478,60 @@ TEST_F(PresetFile, DialogsUseTheFilterAndExtension) {
   btnsaveClick(params, platform, lines);
   EXPECT_EQ(bytesOf(*platform.chosenFile), kStartValueFile);
 }
+
+
+#ifndef _WIN32
+// Disk faults Linux itself can be made to raise. RLIMIT_FSIZE: a write past
+// the limit stores what fits and then fails with EFBIG, as on a full disk,
+// once SIGXFSZ no longer ends the process.
+TEST_F(PresetFile, RealWritesThatFailAtEveryByteLeaveTheOldFile) {
+  constexpr const char* kOldText = "0.5\r\n0.06\r\n";
+  const std::string path = file("keep.rmp", kOldText);
+  const std::vector<std::string> lines{"12.5", "0.001", "3"};
+  rlimit original{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  for (rlim_t limit = 0; limit < 16; ++limit) {
+    rlimit small = original;
+    small.rlim_cur = limit;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string error = saveError(path, lines);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &original), 0);
+    EXPECT_EQ(error, "Cannot create file " + path) << limit;
+    EXPECT_EQ(contents(), (std::map<std::string, std::string>{{"keep.rmp", kOldText}})) << limit;
+  }
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(saveError(path, lines), "");
+  EXPECT_EQ(bytesOf(path), "12.5\r\n0.001\r\n3\r\n");
+}
+
+// Root writes into any folder, so as root the save runs in a child that has
+// given up root for the "nobody" account; the folder is open to everyone
+// but for the one permission under test.
+TEST_F(PresetFile, AFolderWithoutWritePermissionRefusesTheSave) {
+  const std::string path = file("keep.rmp", kStartValueFile);
+  const auto saveAsOrdinaryUser = [&](fs::perms folderPermissions) {
+    fs::permissions(folder, folderPermissions);
+    if (geteuid() != 0) return saveError(path, {"7"});
+    const pid_t child = fork();
+    if (child == 0) {
+      const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+      _exit(!dropped ? 3 : saveError(path, {"7"}).empty() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == 3) return std::string("no child");
+    return WEXITSTATUS(status) == 0 ? std::string() : "Cannot create file " + path;
+  };
+  const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                        fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+  EXPECT_EQ(saveAsOrdinaryUser(readOnly), "Cannot create file " + path);
+  EXPECT_EQ(contents(), (std::map<std::string, std::string>{{"keep.rmp", kStartValueFile}}));
+  // The same save goes through once the folder may be written.
+  EXPECT_EQ(saveAsOrdinaryUser(fs::perms::all), "");
+  EXPECT_EQ(bytesOf(path), "7\r\n");
+}
+#endif
 
 }  // namespace
 }  // namespace rillmark
