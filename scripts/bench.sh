@@ -15,10 +15,13 @@ jobs=${JOBS:-$(nproc)}
 
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DRILLMARK_SANITIZE=OFF >/dev/null
 cmake --build build/bench -j "$jobs" --target synthesis_report synthesis_bench
-cmake --build build/win32 -j "$jobs" --target synthesis_report
+source scripts/wine-build.sh
+win=$(rillmark_wine_build)
+[[ $win == win32 ]] || rillmark_explain_win64
+cmake --build "build/$win" -j "$jobs" --target synthesis_report
 
 echo "=== native ==="
 build/bench/bench/synthesis_report "$@"
-echo "=== Win32 under Wine ==="
-scripts/wine-run.sh --prefix "$root/build/win32/wineprefix" \
-  build/win32/bin/synthesis_report.exe "$@"
+echo "=== Windows ($win) under Wine ==="
+scripts/wine-run.sh --prefix "$root/build/$win/wineprefix" --arch "$win" \
+  "build/$win/bin/synthesis_report.exe" "$@"

@@ -7,11 +7,15 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-cmake --build build/win32 -j "${JOBS:-$(nproc)}" --target rillmark_win32_host rillmark_guide
-shots=$root/build/win32/bin/screenshots
+source scripts/wine-build.sh
+win=$(rillmark_wine_build)
+[[ $win == win32 ]] || rillmark_explain_win64
+cmake --build "build/$win" -j "${JOBS:-$(nproc)}" --target rillmark_win32_host rillmark_guide
+shots=$root/build/$win/bin/screenshots
 rm -rf "$shots"
-(cd build/win32/bin && "$root/scripts/win32-session.sh" "$root/build/win32" \
-  "$root/scripts/wine-run.sh" --prefix "$root/build/win32/wineprefix" rillmark_win32_host.exe --panel-run screenshots)
+(cd "build/$win/bin" && "$root/scripts/win32-session.sh" "$root/build/$win" \
+  "$root/scripts/wine-run.sh" --prefix "$root/build/$win/wineprefix" --arch "$win" \
+  rillmark_win32_host.exe --panel-run screenshots)
 for bmp in "$shots"/*.bmp; do
   png=docs/guide/images/$(basename "${bmp%.bmp}").png
   # No timestamps or other chunks that change from run to run.

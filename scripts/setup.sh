@@ -3,7 +3,9 @@
 # Prepares this machine (Debian 12, run as root) to build and test Rillmark,
 # then configures the named build folders (all three when none is named):
 #   build/native  g++, sanitizers on
-#   build/win32   MinGW i686 cross build, tests run under Wine
+#   build/win32   MinGW i686 cross build, tests run under Wine; on a machine
+#                 that runs no 32-bit programs, also build/win64, the x86-64
+#                 build whose tests run under 64-bit Wine (wine-build.sh)
 #   build/fuzz    clang, the libFuzzer targets with both sanitizers
 # Safe to run again: it installs only packages that are missing, so a
 # ready machine needs no network, and re-configuring a folder is cheap.
@@ -30,16 +32,23 @@ packages=(
   clang libclang-rt-14-dev
 )
 
+# What the x86-64 Windows build needs, where 32-bit Wine cannot run.
+win64_packages=(
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine64
+)
+
 installed() {
   [[ $(dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null) == ii* ]]
 }
 
-missing=()
-for p in "${packages[@]}"; do
-  installed "$p" || missing+=("$p")
-done
-
-if [[ ${#missing[@]} -gt 0 ]]; then
+updated=false
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    installed "$p" || missing+=("$p")
+  done
+  [[ ${#missing[@]} -gt 0 ]] || return 0
   if [[ $(id -u) -ne 0 ]]; then
     echo "setup: missing packages: ${missing[*]}; run this script as root" >&2
     exit 1
@@ -49,8 +58,19 @@ if [[ ${#missing[@]} -gt 0 ]]; then
     dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update
+  if [[ $updated == false ]]; then
+    apt-get update
+    updated=true
+  fi
   apt-get install -y "${missing[@]}"
+}
+
+install_missing "${packages[@]}"
+source "$root/scripts/wine-build.sh"
+wine_build=$(rillmark_wine_build)
+if [[ $wine_build == win64 ]]; then
+  rillmark_explain_win64
+  install_missing "${win64_packages[@]}"
 fi
 
 for f in "${folders[@]}"; do
@@ -66,9 +86,15 @@ for f in "${folders[@]}"; do
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
         -DCMAKE_BUILD_TYPE=Release \
         -DRILLMARK_WERROR=ON
+      if [[ $wine_build == win64 ]]; then
+        cmake -S . -B build/win64 \
+          -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+          -DCMAKE_BUILD_TYPE=Release \
+          -DRILLMARK_WERROR=ON
+      fi
       # Made here, before any test runs, so that tests started in
       # parallel never race to create it.
-      "$root/scripts/wine-prefix.sh" build/win32/wineprefix
+      "$root/scripts/wine-prefix.sh" "build/$wine_build/wineprefix" "$wine_build"
       ;;
     fuzz)
       # Optimised, as fuzzing wants many inputs a second; checks in the

@@ -21,11 +21,18 @@ run_native() {
 
 run_win32() {
   cmake --build build/win32 -j "$jobs" || return
+  source scripts/wine-build.sh
+  local build=build/win32
+  if ! rillmark_runs_32bit; then
+    rillmark_explain_win64
+    build=build/win64
+    cmake --build "$build" -j "$jobs" || return
+  fi
   # -V shows each program's own output, so the log names every test case.
   # One at a time: the programs share one screen, one focus and one
   # foreground window, and several of them open windows and dialogs.
-  scripts/win32-session.sh build/win32 \
-    ctest --test-dir build/win32 -j 1 --timeout "$timeout" \
+  scripts/win32-session.sh "$build" \
+    ctest --test-dir "$build" -j 1 --timeout "$timeout" \
       --no-tests=error --output-on-failure -V
 }
 
@@ -36,7 +43,7 @@ run_fuzz() {
 
 echo "=== native: build and test (build/native) ==="
 run_native; native=$?
-echo "=== win32: build and test under Wine (build/win32) ==="
+echo "=== win32: build and test under Wine (build/win32, or build/win64 where 32-bit Wine cannot run) ==="
 run_win32; win32=$?
 
 echo "=== fuzz: build and short runs (build/fuzz) ==="

@@ -21,6 +21,8 @@ fi
 
 prefix=$(sed -n 's/^RILLMARK_WINEPREFIX:PATH=//p' "$build/CMakeCache.txt")
 prefix=${prefix:-$build/wineprefix}
+arch=$(sed -n 's/^RILLMARK_WINEARCH:STRING=//p' "$build/CMakeCache.txt")
+export RILLMARK_WINEARCH=${arch:-win32}
 "$here/wine-prefix.sh" "$prefix"
 export WINEPREFIX=$prefix
 source "$here/wine-env.sh"
@@ -34,7 +36,7 @@ trap stop_wine EXIT
 # output open. Start them here with nothing attached; wine-run.sh guards
 # against the ones started later (the desktop process comes with the first
 # window) by never handing Wine its caller's pipe.
-wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+"$RILLMARK_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 status=0
 "$@" || status=$?

@@ -1,12 +1,13 @@
 #!/bin/bash
-# wine-prefix.sh DIR
-# Creates and initialises the Wine prefix DIR once; does nothing if it is
-# ready. Safe to call from several processes at once: the first one builds
+# wine-prefix.sh DIR [win32|win64]
+# Creates and initialises the Wine prefix DIR, of the kind named (win32
+# unless told), once; does nothing if it is ready. Safe to call from several processes at once: the first one builds
 # the prefix while the others wait on the lock. A prefix left half made by
 # an interrupted run has no ready marker and is made again.
 set -euo pipefail
 
-prefix=${1:?usage: wine-prefix.sh DIR}
+prefix=${1:?usage: wine-prefix.sh DIR [win32|win64]}
+export RILLMARK_WINEARCH=${2:-${RILLMARK_WINEARCH:-win32}}
 mkdir -p "$(dirname "$prefix")"
 prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 marker=$prefix/.rillmark-ready
@@ -40,13 +41,13 @@ start=$SECONDS
 log=$prefix.init.log
 # No display: nothing shown during initialisation needs one, and without
 # one nothing can wait for a click.
-if ! env -u DISPLAY wineboot -i </dev/null >"$log" 2>&1; then
+if ! env -u DISPLAY "$RILLMARK_WINE" wineboot -i </dev/null >"$log" 2>&1; then
   cat "$log" >&2
   echo "wine-prefix: wineboot failed" >&2
   exit 1
 fi
 # A crashing test must print its backtrace and exit, not wait in a dialog.
-env -u DISPLAY wine reg add 'HKCU\Software\Wine\WineDbg' \
+env -u DISPLAY "$RILLMARK_WINE" reg add 'HKCU\Software\Wine\WineDbg' \
   /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >>"$log" 2>&1
 # wineboot returns before the registry is written out; the prefix is only
 # complete once its wineserver has finished.

@@ -1,5 +1,5 @@
 #!/bin/bash
-# wine-run.sh --prefix DIR PROGRAM [ARGS...]
+# wine-run.sh --prefix DIR [--arch win32|win64] PROGRAM [ARGS...]
 # Runs a Win32 program under Wine for CTest (it is the build's
 # CMAKE_CROSSCOMPILING_EMULATOR) and exits with the program's exit code.
 #
@@ -9,11 +9,15 @@
 set -uo pipefail
 
 if [[ ${1:-} != --prefix || $# -lt 3 ]]; then
-  echo "usage: wine-run.sh --prefix DIR PROGRAM [ARGS...]" >&2
+  echo "usage: wine-run.sh --prefix DIR [--arch win32|win64] PROGRAM [ARGS...]" >&2
   exit 2
 fi
 prefix=$2
 shift 2
+if [[ ${1:-} == --arch ]]; then
+  export RILLMARK_WINEARCH=${2:?wine-run.sh: --arch needs win32 or win64}
+  shift 2
+fi
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 "$here/wine-prefix.sh" "$prefix" || exit 1
@@ -22,9 +26,9 @@ source "$here/wine-env.sh"
 
 if [[ -n ${RILLMARK_DISPLAY:-} ]]; then
   export DISPLAY=$RILLMARK_DISPLAY
-  run=(wine "$@")
+  run=("$RILLMARK_WINE" "$@")
 else
-  run=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" wine "$@")
+  run=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$RILLMARK_WINE" "$@")
 fi
 
 # The program's output reaches our caller through a file that we follow,
