@@ -34,7 +34,6 @@ class World : public RunView, public SetupView {
   World& operator=(const World&) = delete;
 
   void setStatusText(std::string_view) override {}
-  void repaintStatus() override {}
   void processMessages() override {}
   void showStatistic(StatisticLabel, std::string_view) override {}
   void repaintInfoPanel() override {}

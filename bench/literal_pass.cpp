@@ -134,7 +134,6 @@ void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
   counters.RetiredCount = 0;
   const std::int32_t eventCount = state.Events.EventCount();
   for (std::int32_t e = 0; e < eventCount; ++e) {
-    ctx.view.repaintStatus();
     ctx.view.processMessages();
 
     const RippleEvent& event = state.Events[e];

@@ -1,6 +1,13 @@
 #include "platform/platform.h"
 
+#include <chrono>
+
 namespace rillmark {
+
+std::uint64_t Platform::monotonicMicroseconds() {
+  using namespace std::chrono;
+  return static_cast<std::uint64_t>(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
 
 namespace {
 

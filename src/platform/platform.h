@@ -44,6 +44,10 @@ class Platform {
 
   // Milliseconds since some fixed moment; wraps around like the system's.
   virtual std::uint32_t tickCount() = 0;
+  // Microseconds since some fixed moment, never going back; for deciding
+  // when a run processes messages. The standard library's steady clock
+  // unless a platform has reason to differ (a test's clock).
+  virtual std::uint64_t monotonicMicroseconds();
 
   // The user's locale decimal separator for numbers shown or stored as text.
   virtual char decimalSeparator() = 0;

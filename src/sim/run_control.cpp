@@ -8,6 +8,7 @@
 #include "base/error.h"
 #include "scene/scene_helpers.h"
 #include "sim/held_water.h"
+#include "sim/message_schedule.h"
 #include "sim/wave_synthesis.h"
 
 namespace rillmark {
@@ -129,7 +130,7 @@ void RunFrames(RunContext& ctx, RunMode mode, const WaterPlacement& water) {
   const bool rangeTest = mode == RunMode::Continue || ctx.params.boxrange.checked();
 
   while (ctx.params.spinend.IntValue() >= c.CurrentFrame && !c.StopRequested) {
-    if (mode == RunMode::Start) ctx.view.processMessages();
+    if (mode == RunMode::Start) processMessagesNow(ctx);
     // Messages were processed since the last frame (here, or in the last
     // pass): the host may have deleted or reshaped the water meanwhile.
     if (!waterUsable(state)) {

@@ -23,9 +23,9 @@ class RunView {
  public:
   virtual ~RunView() = default;
 
-  // The status bar's text.
+  // The status bar's text. The status bar is painted anew when messages
+  // are next processed.
   virtual void setStatusText(std::string_view text) = 0;
-  virtual void repaintStatus() = 0;
 
   // Handles every pending window message. Panel handlers (Stop among them)
   // may run inside this call.

@@ -26,6 +26,8 @@ struct SimulationState {
   bool RunInProgress = false;
   // The user has been told this run that the event table is full.
   bool TableFullReported = false;
+  // When the run last processed window messages (message_schedule.h).
+  std::uint64_t MessagesProcessedAt = 0;
   // The synthesis's grid over WaterRestCopy and its working arrays.
   SynthesisCache Synthesis;
 

@@ -8,6 +8,7 @@
 
 #include "hostapi/host_calls.h"
 #include "sim/held_water.h"
+#include "sim/message_schedule.h"
 #include "sim/run_statistics.h"
 #include "sim/wave_kernel.h"
 #include "sim/wind.h"
@@ -140,7 +141,9 @@ std::string statusText(std::int32_t frame, std::int32_t liveEvents) {
 //  - a vertex is marked once if any event would have marked it: always
 //    where F > 2 (outside the disc), everywhere for an event that ran with
 //    Record Keys checked.
-// Window messages are still processed once per event, retired ones too.
+// Window messages are processed before an event (retired ones too) once
+// the message schedule says they are due; the status text set above is
+// painted then.
 void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
   SimulationState& state = ctx.state;
   RunCounters& counters = state.Counters;
@@ -173,12 +176,10 @@ void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
     bool markEverything = false;
     std::uint32_t countedEvents = 0;
     for (std::int32_t e = 0; e < eventCount; ++e) {
-      ctx.view.repaintStatus();
-      ctx.view.processMessages();
       // The host or a handler may have deleted or reshaped the water or its
-      // rest copy meanwhile: the pass then ends without another write, and
-      // the frame loop ends the run.
-      if (!stillHeld({out, rest, n, restCount}, water, state.WaterRestCopy)) return;
+      // rest copy while messages were processed: the pass then ends without
+      // another write, and the frame loop ends the run.
+      if (processMessagesIfDue(ctx) && !stillHeld({out, rest, n, restCount}, water, state.WaterRestCopy)) return;
 
       const RippleEvent& event = state.Events[e];
       const float f = static_cast<float>(event.frame);

@@ -12,7 +12,8 @@
 namespace rillmark {
 
 // Runs one pass for frame t (time counts in frames). Reads the rest shape
-// from ctx.state.WaterRestCopy, processes window messages once per event,
+// from ctx.state.WaterRestCopy, processes window messages before an event
+// when they are due (message_schedule.h),
 // and tells the host which vertices and geometry changed before redrawing.
 // Should the water or its rest copy be deleted or reshaped while messages
 // are processed, the pass ends there and writes nothing (held_water.h).

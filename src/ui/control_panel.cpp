@@ -414,7 +414,6 @@ void TForm1::Button1Click(ui::Control&) {
 // ----- what the run and the scene commands report ---------------------------
 
 void TForm1::setStatusText(std::string_view text) { Statusbar->setCaption(std::string(text)); }
-void TForm1::repaintStatus() { Statusbar->repaint(true); }
 
 void TForm1::processMessages() {
   if (ui::Backend* b = ui::backend()) b->processMessages();

@@ -167,7 +167,6 @@ class TForm1 : public TtsxForm, public RunView, public SetupView {
 
   // RunView and SetupView.
   void setStatusText(std::string_view text) override;
-  void repaintStatus() override;
   void processMessages() override;
   void showStatistic(StatisticLabel label, std::string_view text) override;
   void repaintInfoPanel() override;

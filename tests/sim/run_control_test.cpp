@@ -181,6 +181,18 @@ TEST_F(RunControl, StopDuringAFrameThenContinueResumesWithTheOldEvents) {
   EXPECT_EQ(refhost::callCount("tsxGNodeCopy"), 0);  // no erase, bake or copy
 }
 
+// A Start run processes messages before every frame, whatever the clock
+// says; inside the passes only once the interval has passed.
+TEST_F(RunControl, AStartRunProcessesMessagesBeforeEveryFrame) {
+  chooseWater();
+  fallingSphere("Effector-0", 0, 0, 0);
+  params.spinend.setValue(30);
+  platform.microsPerReading = 0;
+  btnstartClick(ctx);
+  EXPECT_EQ(state.Counters.CurrentFrame, 32);
+  EXPECT_EQ(view.pumps, 16);
+}
+
 TEST_F(RunControl, ContinueAfterTheEndSimulatesOnlyWhenEndWasRaised) {
   chooseWater();
   params.spinend.setValue(10);

@@ -11,6 +11,7 @@
 
 #include "platform/headless/headless_platform.h"
 #include "scene/setup_view.h"
+#include "sim/message_schedule.h"
 #include "sim/run_view.h"
 
 namespace rillmark::testing {
@@ -18,7 +19,6 @@ namespace rillmark::testing {
 class RecordingRunView : public RunView, public SetupView {
  public:
   void setStatusText(std::string_view text) override { statusTexts.emplace_back(text); }
-  void repaintStatus() override { ++statusRepaints; }
   void processMessages() override {
     ++pumps;
     if (onPump) onPump(pumps);
@@ -34,7 +34,6 @@ class RecordingRunView : public RunView, public SetupView {
   int currentEffectorItem() override { return currentItem; }
 
   std::vector<std::string> statusTexts;
-  int statusRepaints = 0;
   int pumps = 0;
   // Called at every message pump with its number, counted from 1.
   std::function<void(int pump)> onPump;
@@ -58,6 +57,13 @@ class FakePlatform : public HeadlessPlatform {
 
   std::uint32_t ticks = 0;
   std::uint32_t ticksPerReading = 0;
+
+  // The clock of the message schedule. By default each reading is a whole
+  // interval later than the last, so messages are due at every chance a
+  // run has to process them, and a test can act at any of them.
+  std::uint64_t monotonicMicroseconds() override { return micros += microsPerReading; }
+  std::uint64_t micros = 0;
+  std::uint64_t microsPerReading = kMessageIntervalMicroseconds;
 };
 
 }  // namespace rillmark::testing

@@ -1,0 +1,18 @@
+#include "sim/message_schedule.h"
+
+namespace rillmark {
+
+void processMessagesNow(RunContext& ctx) {
+  ctx.view.processMessages();
+  // Read after the handlers ran: a long one (a message box) must not make
+  // the next check due at once.
+  ctx.state.MessagesProcessedAt = ctx.platform.monotonicMicroseconds();
+}
+
+bool processMessagesIfDue(RunContext& ctx) {
+  if (ctx.platform.monotonicMicroseconds() - ctx.state.MessagesProcessedAt < kMessageIntervalMicroseconds) return false;
+  processMessagesNow(ctx);
+  return true;
+}
+
+}  // namespace rillmark
