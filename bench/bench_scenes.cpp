@@ -1,5 +1,7 @@
 #include "bench/bench_scenes.h"
 
+#include <array>
+
 #include <algorithm>
 #include <string>
 
@@ -8,6 +10,7 @@
 #include "hostapi/host_calls.h"
 #include "refhost/host_exports.h"
 #include "refhost/refhost.h"
+#include "bench/scene_layout.h"
 #include "scene/scene_helpers.h"
 #include "sim/event_detection.h"
 #include "sim/run_control.h"
@@ -16,24 +19,10 @@ namespace rillmark::bench {
 
 namespace {
 
-constexpr int kGridSide = 300;  // 90,000 vertices
-constexpr float kWaterSide = 10.0f;
-constexpr int kFallingFrames = 200;
-constexpr int kFallingEffectors = 10;
+using namespace layout;
+
 constexpr int kBusyEvents = 500;
 constexpr float kBusyFrame = 60.0f;
-
-// A deterministic spread of numbers in [0, 1).
-class Spread {
- public:
-  float next() {
-    state_ = state_ * 1664525u + 1013904223u;
-    return static_cast<float>(state_ >> 8) / 16777216.0f;
-  }
-
- private:
-  std::uint32_t state_ = 12345;
-};
 
 void chooseWater(World& world, HostHandle water) {
   refhost::select(water);
@@ -45,23 +34,22 @@ void addWindSource(World& world) {
   world.params.boxwind.setChecked(true);
 }
 
-// Ten Create New Effector spheres, each sinking 0.1 a frame through the
-// water at its own place, entering one after another.
-void buildFalling(World& world) {
+// A Create New Effector sphere moving along a path.
+void addEffector(World& world, const Path& path) {
+  world.commands.btneffectorClick();
+  HostHandle sphere = FindObjectByName("Effector-" + std::to_string(world.commands.EffectorCount));
+  refhost::addLocationKey(sphere, path.firstFrame, {path.from[0], path.from[1], path.from[2]});
+  refhost::addLocationKey(sphere, path.lastFrame, {path.to[0], path.to[1], path.to[2]});
+}
+
+// Frames 0 to lastFrame, Step 1, on a 300 x 300 water with the effectors.
+template <class Paths>
+void buildRun(World& world, const Paths& paths, int lastFrame) {
   HostHandle water = refhost::addGrid("Water", kGridSide, kGridSide, kWaterSide, kWaterSide, 0.0f);
-  Spread spread;
-  for (int i = 0; i < kFallingEffectors; ++i) {
-    world.commands.btneffectorClick();
-    HostHandle sphere = FindObjectByName("Effector-" + std::to_string(world.commands.EffectorCount));
-    const float x = (spread.next() - 0.5f) * 0.8f * kWaterSide;
-    const float y = (spread.next() - 0.5f) * 0.8f * kWaterSide;
-    const float entry = 5.0f + 18.0f * static_cast<float>(i);
-    refhost::addLocationKey(sphere, entry - 20.0f, {x, y, 2.0f});
-    refhost::addLocationKey(sphere, entry + 20.0f, {x, y, -2.0f});
-  }
+  for (const Path& path : paths) addEffector(world, path);
   chooseWater(world, water);
   world.params.spinstart.setValue(0);
-  world.params.spinend.setValue(kFallingFrames - 1);
+  world.params.spinend.setValue(static_cast<float>(lastFrame));
   world.params.spinstep.setValue(1);
 }
 
@@ -148,6 +136,8 @@ std::string_view sceneName(SceneKind kind) {
   switch (kind) {
     case SceneKind::Falling:
       return "(a) falling, 300x300, 10 effectors, 200 frames";
+    case SceneKind::Wake:
+      return "(d) wake, 300x300, 1 effector gliding, 1001 frames";
     case SceneKind::Busy:
       return "(b) busy pass, 90000 vertices x 500 events";
     case SceneKind::Demo:
@@ -159,7 +149,10 @@ std::string_view sceneName(SceneKind kind) {
 void buildScene(World& world, SceneKind kind, const SceneOptions& options) {
   switch (kind) {
     case SceneKind::Falling:
-      buildFalling(world);
+      buildRun(world, fallingPaths(), kFallingLastFrame);
+      break;
+    case SceneKind::Wake:
+      buildRun(world, std::array{kWakePath}, kWakeLastFrame);
       break;
     case SceneKind::Busy:
       buildBusy(world);

@@ -3,7 +3,9 @@
 //  (a) falling: a 300 x 300 water, ten effectors falling through it one
 //      after another over 200 frames, Life Span 50: a whole run;
 //  (b) busy: 90,000 vertices and 500 live events: one pass;
-//  (c) demo: the scene and run of `make demo`.
+//  (c) demo: the scene and run of `make demo`;
+//  (d) wake: a 300 x 300 water, one effector gliding across it at its
+//      height over 1,001 frames, one event a frame, Life Span 50.
 // Each scene takes the synthesis pass to use, so the literal pass and the
 // production pass run on exactly the same input.
 #pragma once
@@ -50,7 +52,7 @@ class World : public RunView, public SetupView {
   SceneCommands commands{state, params, effectors, *this, platform};
 };
 
-enum class SceneKind { Falling, Busy, Demo };
+enum class SceneKind { Falling, Busy, Demo, Wake };
 std::string_view sceneName(SceneKind kind);
 
 struct SceneOptions {

@@ -94,6 +94,7 @@ int refhost_add_location_key(HostHandle node, float frame, float x, float y, flo
 
 void refhost_select(HostHandle node) { refhost::select(node); }
 void refhost_set_recording(int on) { refhost::setRecording(on != 0); }
+void refhost_time_frames(int on) { refhost::timeFrames(on != 0); }
 void refhost_hide_export(const char* name) {
   shield([&] { refhost::hideExport(text(name)); });
 }
@@ -208,5 +209,13 @@ int refhost_play_mode() { return refhost::playMode(); }
 float refhost_current_time() { return refhost::currentTime(); }
 long long refhost_draw_count() { return refhost::drawCount(); }
 long long refhost_call_count(const char* name) { return refhost::callCount(text(name)); }
+int refhost_frame_timings(float* frames, double* seconds, int max) {
+  const std::vector<refhost::FrameTiming> timings = refhost::frameTimings();
+  for (int i = 0; i < max && i < static_cast<int>(timings.size()); ++i) {
+    frames[i] = timings[i].frame;
+    seconds[i] = timings[i].seconds;
+  }
+  return static_cast<int>(timings.size());
+}
 
 }  // extern "C"

@@ -28,6 +28,7 @@ REFHOST_API int RILLMARK_CDECL refhost_set_size(HostHandle node, float x, float 
 REFHOST_API int RILLMARK_CDECL refhost_add_location_key(HostHandle node, float frame, float x, float y, float z);
 REFHOST_API void RILLMARK_CDECL refhost_select(HostHandle node);
 REFHOST_API void RILLMARK_CDECL refhost_set_recording(int on);
+REFHOST_API void RILLMARK_CDECL refhost_time_frames(int on);
 REFHOST_API void RILLMARK_CDECL refhost_hide_export(const char* name);
 REFHOST_API void RILLMARK_CDECL refhost_clear_hidden_exports();
 REFHOST_API void* RILLMARK_CDECL refhost_lookup_export(const char* name);
@@ -71,5 +72,8 @@ REFHOST_API int RILLMARK_CDECL refhost_play_mode();
 REFHOST_API float RILLMARK_CDECL refhost_current_time();
 REFHOST_API long long RILLMARK_CDECL refhost_draw_count();
 REFHOST_API long long RILLMARK_CDECL refhost_call_count(const char* name);
+// Each tsxAnimSetActiveTime since timing went on: its frame and the time it
+// came, in seconds on a monotonic clock.
+REFHOST_API int RILLMARK_CDECL refhost_frame_timings(float* frames, double* seconds, int max);
 
 }  // extern "C"

@@ -245,4 +245,11 @@ long long drawCount() { return scene().drawCount; }
 int playMode() { return scene().playMode; }
 float currentTime() { return scene().currentTime; }
 
+void timeFrames(bool on) {
+  scene().timingFrames = on;
+  if (on) scene().frameTimings.clear();
+}
+
+std::vector<FrameTiming> frameTimings() { return scene().frameTimings; }
+
 }  // namespace refhost

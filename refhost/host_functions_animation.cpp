@@ -1,5 +1,6 @@
 // Host functions for animation: play mode, current time, keys and script
 // trees.
+#include <chrono>
 #include <cmath>
 
 #include "refhost/animation.h"
@@ -32,6 +33,10 @@ void tsxAnimSetActiveTime(float frame) {
     CallNote note(FunctionId::tsxAnimSetActiveTime);
     note.number(frame);
     if (std::isfinite(frame)) scene().currentTime = frame;
+    if (scene().timingFrames) {
+      const auto now = std::chrono::steady_clock::now().time_since_epoch();
+      scene().frameTimings.push_back({frame, std::chrono::duration<double>(now).count()});
+    }
   });
 }
 

@@ -61,6 +61,12 @@ struct Faults {
   bool staleSelection = false;
 };
 
+// One tsxAnimSetActiveTime noted while frames are timed.
+struct FrameTiming {
+  float frame;
+  double seconds;  // on a monotonic clock, from an arbitrary origin
+};
+
 // A fresh empty scene: no nodes, time 0, play mode 0, no selection, main
 // view null, version 430.0, recording on with an empty record, no hidden
 // exports, plain copy answers, no faults. Handles from before stay dead.
@@ -90,6 +96,9 @@ void setVersion(short major, short minor);
 void setCurrentTime(float frame);
 void setCopyAnswer(CopyAnswer answer);  // until the next reset()
 void setFaults(const Faults& faults);
+// Timing on: every tsxAnimSetActiveTime is noted with the time it came
+// (frameTimings()); switching it on forgets earlier notes.
+void timeFrames(bool on);
 const Faults& faults();
 
 // Read-back.
@@ -123,5 +132,6 @@ long long geomChangeMarks(HostHandle polyhedron);
 long long drawCount();
 int playMode();
 float currentTime();
+std::vector<FrameTiming> frameTimings();
 
 }  // namespace refhost

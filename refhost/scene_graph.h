@@ -74,6 +74,10 @@ struct Scene {
   short versionMinor = 0;
   float currentTime = 0.0f;
   int playMode = 0;
+  // When each tsxAnimSetActiveTime came, while timing is on: a frame loop
+  // sets the time once a frame, so benchmarks read frame times from it.
+  bool timingFrames = false;
+  std::vector<FrameTiming> frameTimings;
   long long drawCount = 0;
   CopyAnswer copyAnswer = CopyAnswer::Plain;
   Faults faults;

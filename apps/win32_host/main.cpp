@@ -23,6 +23,9 @@
 //   rillmark_win32_host --cycles N
 //       the plug-in loaded, used and unloaded N times; what the process
 //       holds after cycle 2 and after cycle N must agree (load_cycles.cpp)
+//   rillmark_win32_host --bench-run a|d [--escape]
+//       a whole run of benchmark scene (a) or (d) through the real panel,
+//       timed; with --escape, Escape pressed mid-run (whole_run_bench.cpp)
 //   rillmark_win32_host --missing-host-library
 //       copies itself and the plug-in to a folder without tsxapi.dll and
 //       runs the copy with --expect-load-failure, which checks the message
@@ -43,6 +46,7 @@
 #include "load_cycles.h"
 #include "host_harness.h"
 #include "panel_run.h"
+#include "whole_run_bench.h"
 
 namespace {
 
@@ -268,6 +272,10 @@ int main(int argc, char** argv) {
     if (arg == "--cycles" && i + 1 < argc) return runLoadCycles(std::atoi(argv[i + 1]));
     if (arg == "--panel-run") return runPanelByInput(i + 1 < argc ? argv[i + 1] : "");
     if (arg == "--package-check" && i + 1 < argc) return checkUnpackedPackage(argv[i + 1]);
+    if (arg == "--bench-run" && i + 1 < argc) {
+      const bool escape = i + 2 < argc && std::string(argv[i + 2]) == "--escape";
+      return benchWholeRun(argv[i + 1], escape);
+    }
     if (arg == "--hold" && i + 1 < argc) holdMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
   }
   const int status = runSession(holdMs);
