@@ -1,6 +1,7 @@
 // Host functions for animation: play mode, current time, keys and script
 // trees.
 #include <cmath>
+#include <vector>
 
 #include "refhost/animation.h"
 #include "refhost/call_note.h"
@@ -46,7 +47,15 @@ void tsxSobjSetFrame(HostHandle object, int code) {
   shield([&] {
     CallNote note(FunctionId::tsxSobjSetFrame, object);
     note.number(code);
-    if (Node* n = find(object)) refhost::detail::setFrame(*n, code);
+    Node* n = find(object);
+    if (!n) return;
+    refhost::detail::setFrame(*n, code);
+    if (n->hasGeometry && refhost::detail::scene().openAnswers.vertexArraysMoveOnKey) {
+      // A new buffer holding the same vertices; the old one is freed, so a
+      // plug-in that kept its address reads freed memory.
+      std::vector<HostVec3> moved(n->vertices.begin(), n->vertices.end());
+      n->vertices.swap(moved);
+    }
   });
 }
 

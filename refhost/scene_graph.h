@@ -76,6 +76,7 @@ struct Scene {
   int playMode = 0;
   long long drawCount = 0;
   CopyAnswer copyAnswer = CopyAnswer::Plain;
+  OpenAnswers openAnswers;
   Faults faults;
   // The selection's handle after its node was deleted, while
   // faults.staleSelection holds.

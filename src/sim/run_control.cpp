@@ -61,19 +61,20 @@ void releaseRestCopy(SimulationState& state) {
 
 // Continue may only go on with a rest copy of the water it writes.
 bool restCopyMatchesWater(const SimulationState& state) {
-  return state.RestCopySource == state.WaterObject && host::tsxIsSobj(state.WaterRestCopy) &&
+  return state.RestCopySource == state.WaterObject && state.WaterRestCopy != nullptr &&
          host::tsxPolyhGetNbrVxs(state.WaterRestCopy) == host::tsxPolyhGetNbrVxs(state.WaterObject);
 }
 
 // Replaces the water, keys and all, by a fresh copy of the snapshot taken
 // when it was chosen. The water is deleted only once its replacement
-// exists: without a live snapshot, or when the host makes no copy, the
-// user's water stays as it is and the operation ends quietly.
+// exists: without a snapshot (the host made none when the water was
+// chosen), or when the host makes no copy now, the user's water stays as
+// it is and the operation ends quietly.
 void eraseVertexAnimation(SimulationState& state) {
   host::tsxAnimSetPlayMode(0);
   host::tsxAnimSetActiveTime(0.0f);
   if (state.WaterObject == nullptr) return;
-  if (!host::tsxIsSobj(state.WaterSnapshot)) return;
+  if (state.WaterSnapshot == nullptr) return;
   const HostHandle fresh = copyObject(state.WaterSnapshot);
   if (fresh == nullptr) return;
   // A water the user has deleted in the host is not handed back to it.
@@ -94,7 +95,7 @@ void startRun(RunContext& ctx) {
   state.Counters.StopRequested = false;
   ctx.view.enableContinueAndStop();
 
-  // Without a usable snapshot the erase leaves the water in place and the
+  // Without a snapshot the erase leaves the water in place and the
   // run goes on with it as it stands: the script tree rebuilt below drops
   // its old keys, but its vertices keep the heights they hold now.
   eraseVertexAnimation(state);
@@ -126,7 +127,6 @@ void RunFrames(RunContext& ctx, RunMode mode, const WaterPlacement& water) {
   SimulationState& state = ctx.state;
   RunCounters& c = state.Counters;
   const RunInProgressScope running(state);
-  const bool rangeTest = mode == RunMode::Continue || ctx.params.boxrange.checked();
 
   while (ctx.params.spinend.IntValue() >= c.CurrentFrame && !c.StopRequested) {
     if (mode == RunMode::Start) ctx.view.processMessages();
@@ -137,6 +137,9 @@ void RunFrames(RunContext& ctx, RunMode mode, const WaterPlacement& water) {
       break;
     }
     host::tsxAnimSetActiveTime(static_cast<float>(c.CurrentFrame));
+    // Read each frame, as every control is: a change takes effect from the
+    // next frame.
+    const bool rangeTest = mode == RunMode::Continue || ctx.params.boxrange.checked();
     DetectEvents(ctx, water, rangeTest);
     const HeldWater held = holdWater(state.WaterObject, state.WaterRestCopy);
     SynthesizeFrame(ctx, state.WaterObject, static_cast<float>(c.CurrentFrame));
