@@ -10,6 +10,7 @@
 #include "refhost/refhost.h"
 #include "scene/scene_helpers.h"
 #include "sim/event_detection.h"
+#include "commands/run_commands.h"
 #include "sim/run_control.h"
 
 namespace rillmark::bench {

@@ -67,7 +67,7 @@ struct PassInputs {
 
 // Adds the wave of event e to every vertex. The wind rides along in the
 // first event's pass, so it is added exactly once per vertex.
-void addEventWave(RunContext& ctx, const PassInputs& in, const VertexMarker& mark, std::int32_t e,
+void addEventWave(FrameContext& ctx, const PassInputs& in, const VertexMarker& mark, std::int32_t e,
                   const RippleEvent& event, float tau) {
   const WaveParameters& w = in.wave;
   const bool first = e == 0;
@@ -103,7 +103,7 @@ void addEventWave(RunContext& ctx, const PassInputs& in, const VertexMarker& mar
   }
 }
 
-void restWithWind(RunContext& ctx, const PassInputs& in, const VertexMarker& mark) {
+void restWithWind(FrameContext& ctx, const PassInputs& in, const VertexMarker& mark) {
   const std::size_t n = in.out.size();
   for (std::size_t i = 0; i < n; ++i) {
     float wind = 0.0f;
@@ -115,7 +115,7 @@ void restWithWind(RunContext& ctx, const PassInputs& in, const VertexMarker& mar
 
 }  // namespace
 
-void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
+void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
   SimulationState& state = ctx.state;
   RunCounters& counters = state.Counters;
 

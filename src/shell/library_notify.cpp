@@ -7,6 +7,7 @@
 #include "shell/exception_boundary.h"
 #include "shell/plugin_host.h"
 #include "shell/rillmark_hooks.h"
+#include "commands/run_commands.h"
 #include "sim/run_control.h"
 #include "ui/control_panel.h"
 

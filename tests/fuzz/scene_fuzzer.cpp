@@ -24,7 +24,7 @@
 #include "hostapi/host_calls.h"
 #include "refhost/refhost.h"
 #include "scene/effector_prefix.h"
-#include "scene/scene_commands.h"
+#include "commands/scene_commands.h"
 #include "scene/scene_helpers.h"
 #include "sim/event_detection.h"
 #include "support/recording_run_view.h"

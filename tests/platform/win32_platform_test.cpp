@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dialog_robot.h"
-#include "params/preset_commands.h"
+#include "commands/preset_commands.h"
 
 namespace rillmark::testing {
 namespace {

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "commands/run_commands.h"
 #include "sim/run_control.h"
 #include "support/sim_fixture.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
-#include "scene/setup_view.h"
-#include "sim/run_view.h"
+#include "commands/setup_view.h"
+#include "commands/run_view.h"
 
 namespace rillmark::testing {
 

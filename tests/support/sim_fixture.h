@@ -14,7 +14,7 @@
 #include "refhost/host_exports.h"
 #include "refhost/refhost.h"
 #include "scene/effector_list.h"
-#include "sim/run_context.h"
+#include "commands/run_context.h"
 #include "sim/simulation_state.h"
 #include "support/recording_run_view.h"
 

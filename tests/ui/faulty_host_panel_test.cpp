@@ -10,7 +10,7 @@
 
 #include "hostapi/host_calls.h"
 #include "refhost/host_exports.h"
-#include "scene/scene_commands.h"
+#include "commands/scene_commands.h"
 #include "scene/scene_helpers.h"
 #include "sim/run_control.h"
 #include "support/panel_fixture.h"

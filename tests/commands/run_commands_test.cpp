@@ -1,4 +1,4 @@
-#include "sim/run_control.h"
+#include "commands/run_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "scene/scene_commands.h"
+#include "commands/scene_commands.h"
 
 #include <gtest/gtest.h>
 
