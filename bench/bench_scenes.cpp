@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "commands/run_commands.h"
 #include "demo_scene.h"
 #include "hostapi/host_api.h"
 #include "hostapi/host_calls.h"
@@ -10,7 +11,6 @@
 #include "refhost/refhost.h"
 #include "scene/scene_helpers.h"
 #include "sim/event_detection.h"
-#include "commands/run_commands.h"
 #include "sim/run_control.h"
 
 namespace rillmark::bench {

@@ -11,13 +11,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "commands/run_context.h"
+#include "commands/run_view.h"
+#include "commands/scene_commands.h"
+#include "commands/setup_view.h"
 #include "params/parameter_set.h"
 #include "platform/headless/headless_platform.h"
 #include "scene/effector_list.h"
-#include "commands/scene_commands.h"
-#include "commands/setup_view.h"
-#include "commands/run_context.h"
-#include "commands/run_view.h"
 #include "sim/simulation_state.h"
 
 namespace rillmark::bench {

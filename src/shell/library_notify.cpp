@@ -3,11 +3,11 @@
 #include <optional>
 
 #include "base/float_control.h"
+#include "commands/run_commands.h"
 #include "hostapi/host_binding.h"
 #include "shell/exception_boundary.h"
 #include "shell/plugin_host.h"
 #include "shell/rillmark_hooks.h"
-#include "commands/run_commands.h"
 #include "sim/run_control.h"
 #include "ui/control_panel.h"
 

@@ -2,8 +2,8 @@
 
 #include "base/error.h"
 #include "commands/preset_commands.h"
-#include "params/presets.h"
 #include "commands/run_commands.h"
+#include "params/presets.h"
 #include "sim/run_control.h"
 #include "ui/about_window.h"
 #include "ui/pictures.h"

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "base/error.h"
+#include "commands/run_commands.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_session.h"
 #include "hostapi/host_api.h"
 #include "hostapi/host_calls.h"
 #include "refhost/refhost.h"
 #include "sim/event_detection.h"
-#include "commands/run_commands.h"
 #include "sim/run_control.h"
 #include "sim/wave_kernel.h"
 #include "sim/wave_synthesis.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "dialog_robot.h"
 #include "commands/preset_commands.h"
+#include "dialog_robot.h"
 
 namespace rillmark::testing {
 namespace {

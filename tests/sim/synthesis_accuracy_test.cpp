@@ -14,10 +14,10 @@
 
 #include "bench/bench_scenes.h"
 #include "bench/literal_pass.h"
+#include "commands/run_commands.h"
 #include "hostapi/host_calls.h"
 #include "refhost/refhost.h"
 #include "sim/event_detection.h"
-#include "commands/run_commands.h"
 #include "sim/run_control.h"
 #include "sim/wave_kernel.h"
 #include "sim/wave_synthesis.h"

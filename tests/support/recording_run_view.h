@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/headless/headless_platform.h"
-#include "commands/setup_view.h"
 #include "commands/run_view.h"
+#include "commands/setup_view.h"
+#include "platform/headless/headless_platform.h"
 
 namespace rillmark::testing {
 
