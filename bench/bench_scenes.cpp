@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "commands/run_commands.h"
 #include "demo_scene.h"
 #include "hostapi/host_api.h"
 #include "hostapi/host_calls.h"

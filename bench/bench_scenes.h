@@ -13,18 +13,18 @@
 #include <cstdint>
 #include <string_view>
 
+#include "commands/run_context.h"
+#include "commands/run_view.h"
+#include "commands/scene_commands.h"
+#include "commands/setup_view.h"
 #include "params/parameter_set.h"
 #include "platform/headless/headless_platform.h"
 #include "scene/effector_list.h"
-#include "scene/scene_commands.h"
-#include "scene/setup_view.h"
-#include "sim/run_context.h"
-#include "sim/run_view.h"
 #include "sim/simulation_state.h"
 
 namespace rillmark::bench {
 
-using Pass = void (*)(RunContext& ctx, HostHandle water, float t);
+using Pass = void (*)(FrameContext& ctx, HostHandle water, float t);
 
 // A fresh reference host and the plug-in state a panel would hold. Only one
 // may exist at a time: the reference host is one per process.

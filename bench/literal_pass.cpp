@@ -14,18 +14,21 @@ namespace rillmark::literal {
 
 namespace {
 
-// Wave parameters read once per pass, as the synthesis uses them.
+// The wave parameters as the panel's table defines them, read once per
+// pass. Computed here from the spinners, not through the production pass,
+// so that a change there shows up as a disagreement.
 struct WaveParameters {
-  float A;  // 0.1 x Amplitude
-  float k;  // 1 / Wavelength
-  float v;  // Speed + 0.0001, so that the divisor of tau is never 0
-  float D;  // Decay
-  float T;  // Time Decay
+  float A, k, v, D, T;
 };
 
-WaveParameters readWaveParameters(const ParameterSet& params) {
-  return {0.1f * params.spinamp.Value(), 1.0f / params.spinfreq.Value(), params.spinvel.Value() + 0.0001f,
-          params.spindecay.Value(), params.spintimedecay.Value()};
+WaveParameters waveParametersOf(const ParameterSet& params) {
+  WaveParameters w{};
+  w.A = params.spinamp.Value() * 0.1f;
+  w.k = 1.0f / params.spinfreq.Value();
+  w.v = params.spinvel.Value() + 0.0001f;  // never a divisor of 0
+  w.D = params.spindecay.Value();
+  w.T = params.spintimedecay.Value();
+  return w;
 }
 
 // Marks a vertex as changed for keying; the host may lack the call.
@@ -42,13 +45,16 @@ class VertexMarker {
   host_fn::tsxPolyhMarkVertexChange mark_;
 };
 
-// Keeps a written height finite: a contribution that overflows (huge
-// typed values, a Wavelength of 0) is left out rather than stored.
-inline float finiteSum(float base, float wave, float wind) {
-  const float all = base + wave + wind;
-  if (std::isfinite(all)) return all;
-  const float withoutWave = base + wind;
-  return std::isfinite(withoutWave) ? withoutWave : base;
+// The height written: base + h + wind in float, as the host stores it.
+// The plug-in never writes a height that is not a finite number where its
+// base is one; the reference applies that rule on its own terms: it drops
+// the terms that overflow, the wave before the wind, and never the base.
+float heightOf(float base, float h, float wind) {
+  const float withEverything = base + h + wind;
+  if (std::isfinite(withEverything)) return withEverything;
+  const float withWindOnly = base + wind;
+  if (std::isfinite(withWindOnly)) return withWindOnly;
+  return base;
 }
 
 struct PassInputs {
@@ -61,7 +67,7 @@ struct PassInputs {
 
 // Adds the wave of event e to every vertex. The wind rides along in the
 // first event's pass, so it is added exactly once per vertex.
-void addEventWave(RunContext& ctx, const PassInputs& in, const VertexMarker& mark, std::int32_t e,
+void addEventWave(FrameContext& ctx, const PassInputs& in, const VertexMarker& mark, std::int32_t e,
                   const RippleEvent& event, float tau) {
   const WaveParameters& w = in.wave;
   const bool first = e == 0;
@@ -83,7 +89,7 @@ void addEventWave(RunContext& ctx, const PassInputs& in, const VertexMarker& mar
 
     if (F > 2.0f) {
       // The ripple has not reached this vertex yet.
-      in.out[i].z = finiteSum(base, 0.0f, wind);
+      in.out[i].z = heightOf(base, 0.0f, wind);
       mark(index);
       continue;
     }
@@ -92,24 +98,24 @@ void addEventWave(RunContext& ctx, const PassInputs& in, const VertexMarker& mar
     const double exponent = -(static_cast<double>(crestPhase - r * w.k) * w.D + timeDamping);
     float h = static_cast<float>(static_cast<double>(w.A) * std::cos(static_cast<double>(F)) * std::exp(exponent));
     if (!std::isfinite(h)) h = 0.0f;
-    in.out[i].z = finiteSum(base, h, wind);
+    in.out[i].z = heightOf(base, h, wind);
     if (ctx.params.boxrec.checked()) mark(index);
   }
 }
 
-void restWithWind(RunContext& ctx, const PassInputs& in, const VertexMarker& mark) {
+void restWithWind(FrameContext& ctx, const PassInputs& in, const VertexMarker& mark) {
   const std::size_t n = in.out.size();
   for (std::size_t i = 0; i < n; ++i) {
     float wind = 0.0f;
     if (ctx.params.boxwind.checked()) wind = WindNoise(ctx, in.wind, in.rest[i], in.t);
-    in.out[i].z = finiteSum(in.rest[i].z, 0.0f, wind);
+    in.out[i].z = heightOf(in.rest[i].z, 0.0f, wind);
     if (ctx.params.boxrec.checked()) mark(static_cast<int>(i));
   }
 }
 
 }  // namespace
 
-void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
+void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
   SimulationState& state = ctx.state;
   RunCounters& counters = state.Counters;
 
@@ -126,7 +132,7 @@ void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
 
   PassInputs in{{rest, static_cast<std::size_t>(usable)},
                 {out, static_cast<std::size_t>(usable)},
-                readWaveParameters(ctx.params),
+                waveParametersOf(ctx.params),
                 WindField(ctx, t),
                 t};
   const VertexMarker mark(water);

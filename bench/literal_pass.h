@@ -5,11 +5,11 @@
 #pragma once
 
 #include "hostapi/host_types.h"
-#include "sim/run_context.h"
+#include "sim/frame_context.h"
 
 namespace rillmark::literal {
 
 // Same contract as rillmark::SynthesizeFrame.
-void SynthesizeFrame(RunContext& ctx, HostHandle water, float t);
+void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t);
 
 }  // namespace rillmark::literal

@@ -132,6 +132,17 @@ void refhost_clear_faults() {
   refhost::setCopyAnswer(refhost::CopyAnswer::Plain);
 }
 
+void refhost_set_sobj_only_in_scene(int on) {
+  refhost::OpenAnswers answers = refhost::openAnswers();
+  answers.sobjOnlyInScene = on != 0;
+  refhost::setOpenAnswers(answers);
+}
+void refhost_set_vertex_arrays_move_on_key(int on) {
+  refhost::OpenAnswers answers = refhost::openAnswers();
+  answers.vertexArraysMoveOnKey = on != 0;
+  refhost::setOpenAnswers(answers);
+}
+
 int refhost_is_live(HostHandle node) { return refhost::isLive(node) ? 1 : 0; }
 int refhost_in_scene(HostHandle node) { return refhost::inScene(node) ? 1 : 0; }
 HostHandle refhost_selection() { return refhost::selection(); }

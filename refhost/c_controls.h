@@ -45,6 +45,10 @@ REFHOST_API void RILLMARK_CDECL refhost_fault_stale_selection(int on);
 REFHOST_API void RILLMARK_CDECL refhost_fault_copy(int answer);
 REFHOST_API void RILLMARK_CDECL refhost_clear_faults();
 
+// Open answers (refhost::OpenAnswers), until the next reset: 1 sets, 0 clears.
+REFHOST_API void RILLMARK_CDECL refhost_set_sobj_only_in_scene(int on);
+REFHOST_API void RILLMARK_CDECL refhost_set_vertex_arrays_move_on_key(int on);
+
 // Read-back. Functions that fill a caller's array take its capacity in
 // vertices (or frames) and never write past it; they return the full count.
 REFHOST_API int RILLMARK_CDECL refhost_is_live(HostHandle node);

@@ -109,6 +109,9 @@ void setCurrentTime(float frame) {
 
 void setCopyAnswer(CopyAnswer answer) { scene().copyAnswer = answer; }
 
+void setOpenAnswers(const OpenAnswers& answers) { scene().openAnswers = answers; }
+const OpenAnswers& openAnswers() { return scene().openAnswers; }
+
 void setFaults(const Faults& faults) { scene().faults = faults; }
 const Faults& faults() { return scene().faults; }
 

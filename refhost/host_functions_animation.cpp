@@ -2,6 +2,7 @@
 // trees.
 #include <chrono>
 #include <cmath>
+#include <vector>
 
 #include "refhost/animation.h"
 #include "refhost/call_note.h"
@@ -51,7 +52,15 @@ void tsxSobjSetFrame(HostHandle object, int code) {
   shield([&] {
     CallNote note(FunctionId::tsxSobjSetFrame, object);
     note.number(code);
-    if (Node* n = find(object)) refhost::detail::setFrame(*n, code);
+    Node* n = find(object);
+    if (!n) return;
+    refhost::detail::setFrame(*n, code);
+    if (n->hasGeometry && refhost::detail::scene().openAnswers.vertexArraysMoveOnKey) {
+      // A new buffer holding the same vertices; the old one is freed, so a
+      // plug-in that kept its address reads freed memory.
+      std::vector<HostVec3> moved(n->vertices.begin(), n->vertices.end());
+      n->vertices.swap(moved);
+    }
   });
 }
 

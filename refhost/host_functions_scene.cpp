@@ -82,7 +82,9 @@ int tsxIsGNode(HostHandle node) {
 int tsxIsSobj(HostHandle object) {
   return shield(0, [&] {
     CallNote note(FunctionId::tsxIsSobj, object);
-    return find(object) ? 1 : 0;
+    const Node* n = find(object);
+    if (n && scene().openAnswers.sobjOnlyInScene) return refhost::detail::inScene(*n) ? 1 : 0;
+    return n ? 1 : 0;
   });
 }
 

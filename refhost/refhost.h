@@ -35,6 +35,19 @@ enum class CopyAnswer {
   NonzeroWithoutCopy,  // 1, although no copy is made and the handle is null
 };
 
+// Answers the host's contract leaves open. The reference host gives the
+// generous answer by default; the other one lets tests show that the
+// plug-in relies only on what is promised. Both hold until the next reset().
+struct OpenAnswers {
+  // tsxIsSobj is promised only to be nonzero for a live scene object: a
+  // host may answer 0 for a node outside the scene (a copy never added).
+  bool sobjOnlyInScene = false;
+  // tsxPolyhGetVxArray is not promised to keep its address: with this set,
+  // tsxSobjSetFrame moves the keyed object's vertices to a new array and
+  // frees the old one.
+  bool vertexArraysMoveOnKey = false;
+};
+
 // Ways the host can be told to misbehave, as a faulty or careless host
 // might; tests use them to show that the plug-in survives. They hold until
 // the next setFaults() or reset(). (Copies that fail: setCopyAnswer; a host
@@ -69,7 +82,7 @@ struct FrameTiming {
 
 // A fresh empty scene: no nodes, time 0, play mode 0, no selection, main
 // view null, version 430.0, recording on with an empty record, no hidden
-// exports, plain copy answers, no faults. Handles from before stay dead.
+// exports, plain copy answers, the default open answers, no faults. Handles from before stay dead.
 void reset();
 
 // Scene building. parent null appends to the top list, otherwise to the
@@ -95,6 +108,8 @@ void setMainView(void* view);
 void setVersion(short major, short minor);
 void setCurrentTime(float frame);
 void setCopyAnswer(CopyAnswer answer);  // until the next reset()
+void setOpenAnswers(const OpenAnswers& answers);
+const OpenAnswers& openAnswers();
 void setFaults(const Faults& faults);
 // Timing on: every tsxAnimSetActiveTime is noted with the time it came
 // (frameTimings()); switching it on forgets earlier notes.

@@ -80,6 +80,7 @@ struct Scene {
   std::vector<FrameTiming> frameTimings;
   long long drawCount = 0;
   CopyAnswer copyAnswer = CopyAnswer::Plain;
+  OpenAnswers openAnswers;
   Faults faults;
   // The selection's handle after its node was deleted, while
   // faults.staleSelection holds.

@@ -94,7 +94,7 @@ HostHandle copyObject(HostHandle object) {
 }
 
 void releaseCopy(HostHandle& copy) {
-  if (copy != nullptr && host::tsxIsSobj(copy)) host::tsxSobjDelete(copy);
+  if (copy != nullptr) host::tsxSobjDelete(copy);
   copy = nullptr;
 }
 

@@ -39,8 +39,10 @@ HostHandle FindObjectByName(const std::string& name);
 // Only the handle tells: what tsxGNodeCopy returns is not defined.
 HostHandle copyObject(HostHandle object);
 
-// Deletes a copy the plug-in made outside the scene, if the host still
-// has it, and forgets its handle.
+// Deletes a copy the plug-in made outside the scene and forgets its
+// handle; null means there is none. The plug-in owns its copies: it knows
+// one exists because it made it and has not deleted it, and never asks
+// tsxIsSobj, which promises an answer only for objects in the scene.
 void releaseCopy(HostHandle& copy);
 
 // Folds the vertex transformation into the vertices and resets it to the

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/float_control.h"
+#include "commands/run_commands.h"
 #include "hostapi/host_binding.h"
 #include "shell/exception_boundary.h"
 #include "shell/plugin_host.h"

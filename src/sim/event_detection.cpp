@@ -18,7 +18,7 @@ WaterPlacement readWaterPlacement(HostHandle water) {
   return placement;
 }
 
-void DetectEvents(RunContext& ctx, const WaterPlacement& water, bool rangeTest) {
+void DetectEvents(FrameContext& ctx, const WaterPlacement& water, bool rangeTest) {
   SimulationState& state = ctx.state;
   const int count = ctx.effectors.count();
   for (int j = 0; j < count; ++j) {

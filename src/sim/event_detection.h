@@ -4,7 +4,7 @@
 #pragma once
 
 #include "hostapi/host_types.h"
-#include "sim/run_context.h"
+#include "sim/frame_context.h"
 
 namespace rillmark {
 
@@ -19,7 +19,7 @@ WaterPlacement readWaterPlacement(HostHandle water);
 
 // Appends one record per touching effector, in list order. A full table
 // refuses the records and the user is told once per run.
-void DetectEvents(RunContext& ctx, const WaterPlacement& water, bool rangeTest);
+void DetectEvents(FrameContext& ctx, const WaterPlacement& water, bool rangeTest);
 
 // The message shown when the event table fills up during a run.
 extern const char* const kEventTableFullMessage;

@@ -10,14 +10,14 @@ HeldWater holdWater(HostHandle water, HostHandle restCopy) {
 }
 
 bool stillHeld(const HeldWater& held, HostHandle water, HostHandle restCopy) {
-  if (!host::tsxIsSobj(water) || !host::tsxIsSobj(restCopy)) return false;
+  if (restCopy == nullptr || !host::tsxIsSobj(water)) return false;
   const HeldWater now = holdWater(water, restCopy);
   return now.vertices == held.vertices && now.restVertices == held.restVertices && now.count == held.count &&
          now.restCount == held.restCount;
 }
 
 bool waterUsable(const SimulationState& state) {
-  if (!host::tsxIsSobj(state.WaterObject) || !host::tsxIsSobj(state.WaterRestCopy)) return false;
+  if (state.WaterRestCopy == nullptr || !host::tsxIsSobj(state.WaterObject)) return false;
   const HeldWater held = holdWater(state.WaterObject, state.WaterRestCopy);
   return held.count == held.restCount && (held.count <= 0 || (held.vertices && held.restVertices));
 }

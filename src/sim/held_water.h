@@ -1,9 +1,12 @@
 // What a run holds of the water while it processes window messages: the
 // vertex arrays of the water and of its rest copy, as the host handed them
-// out. Meanwhile the host (or the user, through it) may delete or reshape
-// either object, so before writing again the run asks whether it still
-// holds them. A handle the host may have let go of is only ever handed
-// back to tsxIsSobj.
+// out. Meanwhile the user may delete or reshape the water in the host, so
+// before writing again the run asks whether it still holds both arrays.
+// The water is the user's: whether it still lives is asked of tsxIsSobj
+// before anything else is asked about it. The rest copy is the plug-in's
+// own and lies outside the scene, where tsxIsSobj promises nothing; it
+// lives until the plug-in deletes it, so only its array and count are
+// compared.
 #pragma once
 
 #include "hostapi/host_types.h"
@@ -18,15 +21,16 @@ struct HeldWater {
   int restCount = 0;
 };
 
-// The arrays and counts of both objects as the host answers now. Both
-// must be live objects.
+// The arrays and counts of both objects as the host answers now. The
+// water must be a live object, the rest copy one the plug-in holds.
 HeldWater holdWater(HostHandle water, HostHandle restCopy);
 
-// True while both are objects whose arrays and counts are still those held.
+// True while the water is an object and both arrays and counts are still
+// those held.
 bool stillHeld(const HeldWater& held, HostHandle water, HostHandle restCopy);
 
-// True when a frame can be simulated: the water and its rest copy are
-// objects with the same vertex count, and the host hands out their arrays
+// True when a frame can be simulated: the water is an object, the run
+// holds a rest copy of the same vertex count, and the host hands out their arrays
 // (a polyhedron without vertices needs none).
 bool waterUsable(const SimulationState& state);
 

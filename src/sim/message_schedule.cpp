@@ -2,14 +2,14 @@
 
 namespace rillmark {
 
-void processMessagesNow(RunContext& ctx) {
+void processMessagesNow(FrameContext& ctx) {
   ctx.view.processMessages();
   // Read after the handlers ran: a long one (a message box) must not make
   // the next check due at once.
   ctx.state.MessagesProcessedAt = ctx.platform.monotonicMicroseconds();
 }
 
-bool processMessagesIfDue(RunContext& ctx) {
+bool processMessagesIfDue(FrameContext& ctx) {
   if (ctx.platform.monotonicMicroseconds() - ctx.state.MessagesProcessedAt < kMessageIntervalMicroseconds) return false;
   processMessagesNow(ctx);
   return true;

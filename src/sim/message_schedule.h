@@ -14,17 +14,17 @@
 
 #include <cstdint>
 
-#include "sim/run_context.h"
+#include "sim/frame_context.h"
 
 namespace rillmark {
 
 inline constexpr std::uint64_t kMessageIntervalMicroseconds = 10'000;
 
 // Processes every pending message now (the frame loop, once per frame).
-void processMessagesNow(RunContext& ctx);
+void processMessagesNow(FrameContext& ctx);
 
 // Processes pending messages when kMessageIntervalMicroseconds have passed
 // since they were last processed; true when it did.
-bool processMessagesIfDue(RunContext& ctx);
+bool processMessagesIfDue(FrameContext& ctx);
 
 }  // namespace rillmark

@@ -8,7 +8,7 @@
 
 namespace rillmark {
 
-void UpdateRunStatistics(RunContext& ctx) {
+void UpdateRunStatistics(FrameContext& ctx) {
   RunCounters& c = ctx.state.Counters;
   if (c.CurrentFrame == 0) return;
 

@@ -2,10 +2,10 @@
 // while the panel is in view.
 #pragma once
 
-#include "sim/run_context.h"
+#include "sim/frame_context.h"
 
 namespace rillmark {
 
-void UpdateRunStatistics(RunContext& ctx);
+void UpdateRunStatistics(FrameContext& ctx);
 
 }  // namespace rillmark

@@ -114,7 +114,7 @@ void prepareCache(SynthesisCache& cache, HostHandle restCopy, std::span<const Ho
   std::fill(cache.inside.begin(), cache.inside.end(), 0u);
 }
 
-void restWithWind(RunContext& ctx, std::span<const HostVec3> rest, std::span<HostVec3> out, const WindSetup& wind,
+void restWithWind(FrameContext& ctx, std::span<const HostVec3> rest, std::span<HostVec3> out, const WindSetup& wind,
                   float t, const VertexMarker& mark) {
   for (std::size_t i = 0; i < out.size(); ++i) {
     float w = 0.0f;
@@ -144,7 +144,7 @@ std::string statusText(std::int32_t frame, std::int32_t liveEvents) {
 // Window messages are processed before an event (retired ones too) once
 // the message schedule says they are due; the status text set above is
 // painted then.
-void SynthesizeFrame(RunContext& ctx, HostHandle water, float t) {
+void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
   SimulationState& state = ctx.state;
   RunCounters& counters = state.Counters;
 

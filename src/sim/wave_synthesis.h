@@ -7,7 +7,7 @@
 #include <string>
 
 #include "hostapi/host_types.h"
-#include "sim/run_context.h"
+#include "sim/frame_context.h"
 
 namespace rillmark {
 
@@ -17,7 +17,7 @@ namespace rillmark {
 // and tells the host which vertices and geometry changed before redrawing.
 // Should the water or its rest copy be deleted or reshaped while messages
 // are processed, the pass ends there and writes nothing (held_water.h).
-void SynthesizeFrame(RunContext& ctx, HostHandle water, float t);
+void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t);
 
 // The status line text: "Frame:<frame>  Events:<live events>".
 std::string statusText(std::int32_t frame, std::int32_t liveEvents);

@@ -6,7 +6,7 @@
 
 namespace rillmark {
 
-WindSetup WindField(RunContext& ctx, float t) {
+WindSetup WindField(FrameContext& ctx, float t) {
   WindSetup wind;
   SimulationState& state = ctx.state;
   if (!host::tsxIsSobj(state.WindSourceObject)) {
@@ -82,7 +82,7 @@ bool sampleNoise(int type, const HostVec3& q, std::int32_t octaves, float& n) {
 
 }  // namespace
 
-float WindNoise(RunContext& ctx, const WindSetup& wind, const HostVec3& p, float t) {
+float WindNoise(FrameContext& ctx, const WindSetup& wind, const HostVec3& p, float t) {
   const ParameterSet& params = ctx.params;
   const float S = params.spinnoisescale.Value();
   const float R = params.spinnoisetimescale.Value();

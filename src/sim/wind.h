@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "hostapi/host_types.h"
-#include "sim/run_context.h"
+#include "sim/frame_context.h"
 
 namespace rillmark {
 
@@ -20,10 +20,10 @@ struct WindSetup {
 
 // Reads the wind source for time t. Without a live wind source, clears
 // "Enable Wind Source" and returns a setup that adds nothing.
-WindSetup WindField(RunContext& ctx, float t);
+WindSetup WindField(FrameContext& ctx, float t);
 
 // The wind height at rest vertex p for time t. The Wind tab's controls are
 // read at every call. A host without the noise functions adds no wind.
-float WindNoise(RunContext& ctx, const WindSetup& wind, const HostVec3& p, float t);
+float WindNoise(FrameContext& ctx, const WindSetup& wind, const HostVec3& p, float t);
 
 }  // namespace rillmark

@@ -1,7 +1,8 @@
 #include "ui/control_panel.h"
 
 #include "base/error.h"
-#include "params/preset_commands.h"
+#include "commands/preset_commands.h"
+#include "commands/run_commands.h"
 #include "params/presets.h"
 #include "sim/run_control.h"
 #include "ui/about_window.h"

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "commands/run_context.h"
+#include "commands/run_view.h"
+#include "commands/scene_commands.h"
 #include "params/parameter_set.h"
 #include "scene/effector_list.h"
-#include "scene/scene_commands.h"
-#include "sim/run_context.h"
-#include "sim/run_view.h"
 #include "sim/simulation_state.h"
 #include "ui/glide_spinner.h"
 #include "ui/parameter_controls.h"

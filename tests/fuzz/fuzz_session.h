@@ -4,12 +4,12 @@
 // them. Built once per process (inputs run by the million).
 #pragma once
 
+#include "commands/run_context.h"
+#include "commands/scene_commands.h"
 #include "hostapi/host_api.h"
 #include "params/parameter_set.h"
 #include "refhost/refhost.h"
 #include "scene/effector_list.h"
-#include "scene/scene_commands.h"
-#include "sim/run_context.h"
 #include "sim/simulation_state.h"
 #include "sim/wave_kernel.h"
 #include "support/recording_run_view.h"

@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "commands/scene_commands.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_session.h"
 #include "hostapi/host_api.h"
 #include "hostapi/host_calls.h"
 #include "refhost/refhost.h"
 #include "scene/effector_prefix.h"
-#include "scene/scene_commands.h"
 #include "scene/scene_helpers.h"
 #include "sim/event_detection.h"
 #include "support/recording_run_view.h"

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "commands/run_commands.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_session.h"
 #include "hostapi/host_api.h"

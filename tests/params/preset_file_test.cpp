@@ -17,7 +17,7 @@
 #endif
 
 #include "base/error.h"
-#include "params/preset_commands.h"
+#include "commands/preset_commands.h"
 #include "params/preset_format.h"
 #include "platform/headless/headless_platform.h"
 #include "support/failing_file_store.h"

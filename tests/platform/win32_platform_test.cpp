@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "commands/preset_commands.h"
 #include "dialog_robot.h"
-#include "params/preset_commands.h"
 
 namespace rillmark::testing {
 namespace {

@@ -208,4 +208,29 @@ TEST_F(SceneGraph, VisibilityAndDrawingModeAreStored) {
   EXPECT_EQ(refhost::drawCount(), 2);
 }
 
+// The answers the host's contract leaves open vary only under their switch.
+TEST_F(SceneGraph, OpenAnswersChangeOnlyWhenAsked) {
+  const HostHandle water = refhost::addGrid("Water", 2, 2, 1, 1, 0);
+  HostHandle copy = nullptr;
+  tsxGNodeCopy(water, &copy);
+  const HostVec3* before = tsxPolyhGetVxArray(water);
+  tsxSobjSetFrame(water, 23);
+  EXPECT_EQ(tsxPolyhGetVxArray(water), before);
+  EXPECT_EQ(tsxIsSobj(copy), 1);
+
+  refhost::setOpenAnswers({.sobjOnlyInScene = true, .vertexArraysMoveOnKey = true});
+  EXPECT_EQ(tsxIsSobj(copy), 0) << "outside the scene";
+  EXPECT_EQ(tsxIsSobj(water), 1);
+  EXPECT_EQ(tsxIsGNode(copy), 1) << "still a node";
+  tsxSceneAddObject(copy, 0);
+  EXPECT_EQ(tsxIsSobj(copy), 1);
+  const std::vector<HostVec3> shape = refhost::vertices(water);
+  tsxSobjSetFrame(water, 23);
+  EXPECT_NE(tsxPolyhGetVxArray(water), before);
+  EXPECT_EQ(refhost::vertices(water).size(), shape.size());
+
+  refhost::reset();
+  EXPECT_FALSE(refhost::openAnswers().sobjOnlyInScene || refhost::openAnswers().vertexArraysMoveOnKey);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/run_commands.h"
 #include "sim/run_control.h"
 #include "sim/simulation_state.h"
 

@@ -14,6 +14,7 @@
 
 #include "bench/bench_scenes.h"
 #include "bench/literal_pass.h"
+#include "commands/run_commands.h"
 #include "hostapi/host_calls.h"
 #include "refhost/refhost.h"
 #include "sim/event_detection.h"

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/run_view.h"
+#include "commands/setup_view.h"
 #include "platform/headless/headless_platform.h"
-#include "scene/setup_view.h"
 #include "sim/message_schedule.h"
-#include "sim/run_view.h"
 
 namespace rillmark::testing {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "commands/run_context.h"
 #include "hostapi/host_api.h"
 #include "params/parameter_set.h"
 #include "refhost/host_exports.h"
 #include "refhost/refhost.h"
 #include "scene/effector_list.h"
-#include "sim/run_context.h"
 #include "sim/simulation_state.h"
 #include "support/recording_run_view.h"
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "commands/scene_commands.h"
 #include "hostapi/host_calls.h"
 #include "refhost/host_exports.h"
-#include "scene/scene_commands.h"
 #include "scene/scene_helpers.h"
 #include "sim/run_control.h"
 #include "support/panel_fixture.h"

@@ -1,7 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
 #include <chrono>
-#include <cstdio>
 
 namespace rillmark {
 
@@ -23,30 +22,6 @@ std::string HeadlessPlatform::systemErrorText(std::uint32_t code) {
 std::uint32_t HeadlessPlatform::tickCount() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
-
-void HeadlessPlatform::showMessage(const std::string& text) {
-  messages.push_back(text);
-  if (echoMessages) std::fprintf(stderr, "%s\n", text.c_str());
-}
-
-std::string HeadlessPlatform::inputBox(const std::string& caption, const std::string& prompt,
-                                       const std::string& defaultText) {
-  dialogs.push_back({caption, prompt, defaultText});
-  if (answers.empty()) return defaultText;
-  std::string answer = answers.front();
-  answers.erase(answers.begin());
-  return answer;
-}
-
-std::optional<std::string> HeadlessPlatform::openFileDialog(const FileDialogOptions& options) {
-  fileDialogs.push_back(options);
-  return chosenFile;
-}
-
-std::optional<std::string> HeadlessPlatform::saveFileDialog(const FileDialogOptions& options) {
-  fileDialogs.push_back(options);
-  return chosenFile;
 }
 
 }  // namespace rillmark

@@ -1,13 +1,15 @@
 // The platform on Linux: real ticks, the C locale's decimal separator and
 // libtsxapi.so loaded with dlopen. There is no window system here, so
-// messages and dialogs behave as on the headless platform.
+// messages, dialogs and the pointer are those of WindowlessPlatform.
 #pragma once
 
-#include "platform/headless/headless_platform.h"
+#include <string>
+
+#include "platform/windowless_platform.h"
 
 namespace rillmark {
 
-class PosixPlatform : public HeadlessPlatform {
+class PosixPlatform : public WindowlessPlatform {
  public:
   PosixPlatform() { echoMessages = true; }
 

@@ -5,20 +5,20 @@
 // press and the release land on it, a check box toggles, a tab is chosen
 // on the press, the pointer is held by a custom control while a button is
 // down, a disabled control passes the mouse to its parent. The pointer
-// itself lives in the headless platform, where the program can move and
+// itself lives in the windowless platform, where the program can move and
 // hide it.
 #pragma once
 
 #include <string>
 
-#include "platform/headless/headless_platform.h"
+#include "platform/windowless_platform.h"
 #include "ui/toolkit/form.h"
 
 namespace rillmark::ui::headless {
 
 class HeadlessUser {
  public:
-  explicit HeadlessUser(HeadlessPlatform& platform) : platform_(platform) {}
+  explicit HeadlessUser(WindowlessPlatform& platform) : platform_(platform) {}
 
   // The deepest control under a point of the form's client area that takes
   // the mouse (visible, and enabled along with its parents); the form when
@@ -56,7 +56,7 @@ class HeadlessUser {
   // A form deleted since the last action takes the pointer's state along.
   void forgetDeadForm();
 
-  HeadlessPlatform& platform_;
+  WindowlessPlatform& platform_;
   Form* form_ = nullptr;        // the form under the pointer
   Form::Watch formAlive_;
   Control* captured_ = nullptr;  // holds the mouse while a button is down

@@ -1,4 +1,4 @@
-#include "params/preset_commands.h"
+#include "commands/preset_commands.h"
 
 #include "params/preset_file.h"
 

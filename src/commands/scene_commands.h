@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "commands/setup_view.h"
 #include "params/parameter_set.h"
 #include "platform/platform.h"
 #include "scene/effector_list.h"
-#include "scene/setup_view.h"
 #include "sim/simulation_state.h"
 
 namespace rillmark {

@@ -1,6 +1,8 @@
-// What a run reports while it works. The control panel implements it; the
-// headless panel and the demo implement it without windows. Keeping the
-// simulation behind this interface lets it run and be tested with no window.
+// What the frame loop reports while it works: the status line, message
+// pumping, the statistics, and the select-water caption when the water is
+// lost. The commands' RunView extends it, and the control panel, the
+// headless panel and the demo implement that. Keeping the simulation
+// behind this interface lets it run and be tested with no window.
 #pragma once
 
 #include <string_view>
@@ -19,9 +21,9 @@ enum class StatisticLabel {
   labetime,
 };
 
-class RunView {
+class FrameView {
  public:
-  virtual ~RunView() = default;
+  virtual ~FrameView() = default;
 
   // The status bar's text. The status bar is painted anew when messages
   // are next processed.
@@ -36,8 +38,6 @@ class RunView {
 
   // The caption of the select-water button.
   virtual void setSelectCaption(std::string_view caption) = 0;
-  // Enables Continue and Stop, which stay disabled until the first Start.
-  virtual void enableContinueAndStop() = 0;
 };
 
 }  // namespace rillmark

@@ -1,18 +1,19 @@
-// Everything a run works with, handed to the simulation functions together.
+// Everything the frame loop, event detection and synthesis work with,
+// handed to them together.
 #pragma once
 
 #include "params/parameter_set.h"
 #include "platform/platform.h"
 #include "scene/effector_list.h"
-#include "sim/run_view.h"
+#include "sim/frame_view.h"
 #include "sim/simulation_state.h"
 
 namespace rillmark {
 
-struct RunContext {
+struct FrameContext {
   SimulationState& state;
   ParameterSet& params;
-  RunView& view;
+  FrameView& view;
   Platform& platform;
   EffectorList& effectors;
 };

@@ -1,4 +1,4 @@
-#include "scene/scene_commands.h"
+#include "commands/scene_commands.h"
 
 #include "hostapi/host_calls.h"
 #include "scene/effector_prefix.h"

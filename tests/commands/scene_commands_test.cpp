@@ -1,4 +1,4 @@
-#include "scene/scene_commands.h"
+#include "commands/scene_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +7,13 @@
 
 #include "scene/effector_prefix.h"
 #include "scene/scene_helpers.h"
+#include "support/open_answers.h"
 #include "support/sim_fixture.h"
 
 namespace rillmark::testing {
 namespace {
 
-class SceneCommandsTest : public SimFixture {
+class SceneCommandsTest : public UnderOpenAnswers<SimFixture> {
  protected:
   HostHandle poly(const std::string& name, HostHandle parent = nullptr) {
     return refhost::addPolyhedron(name, std::vector<HostVec3>{{0, 0, 0}, {1, 1, 1}}, parent);
@@ -50,7 +51,7 @@ TEST(EffectorPrefix, UpperCasesAsciiLettersOnly) {
   EXPECT_EQ(upperAscii("a\xe9z"), "A\xe9Z");
 }
 
-TEST_F(SceneCommandsTest, SelectWaterWithoutASelectionChangesNothing) {
+TEST_P(SceneCommandsTest, SelectWaterWithoutASelectionChangesNothing) {
   commands.btnselectClick();
   EXPECT_EQ(platform.messages, (std::vector<std::string>{"No object Selected"}));
   EXPECT_EQ(state.WaterObject, nullptr);
@@ -59,7 +60,7 @@ TEST_F(SceneCommandsTest, SelectWaterWithoutASelectionChangesNothing) {
   EXPECT_FALSE(view.startAndEffectorsEnabled);
 }
 
-TEST_F(SceneCommandsTest, SelectWaterListsEverythingButTheWaterAndChecksEffectors) {
+TEST_P(SceneCommandsTest, SelectWaterListsEverythingButTheWaterAndChecksEffectors) {
   poly("effector-x");
   HostHandle water = poly("Effector-Water");
   poly("EFFECTORS");
@@ -77,7 +78,7 @@ TEST_F(SceneCommandsTest, SelectWaterListsEverythingButTheWaterAndChecksEffector
   EXPECT_EQ(items(), (std::vector<std::string>{"effector-x [x]", "EFFECTORS [x]", "Effecto", "Cube", "Cube,5"}));
 }
 
-TEST_F(SceneCommandsTest, TheSnapshotIsWhateverHandleTheHostGaveBack) {
+TEST_P(SceneCommandsTest, TheSnapshotIsWhateverHandleTheHostGaveBack) {
   HostHandle water = poly("Water");
   refhost::select(water);
   refhost::setCopyAnswer(refhost::CopyAnswer::ZeroWithCopy);
@@ -93,7 +94,7 @@ TEST_F(SceneCommandsTest, TheSnapshotIsWhateverHandleTheHostGaveBack) {
   EXPECT_FALSE(refhost::isLive(first)) << "the earlier snapshot is released";
 }
 
-TEST_F(SceneCommandsTest, AWaterRenamedByItsOwnRefreshKeepsTheOldCaption) {
+TEST_P(SceneCommandsTest, AWaterRenamedByItsOwnRefreshKeepsTheOldCaption) {
   poly("Sea");
   HostHandle water = poly("Sea");
   refhost::select(water);
@@ -103,7 +104,7 @@ TEST_F(SceneCommandsTest, AWaterRenamedByItsOwnRefreshKeepsTheOldCaption) {
   EXPECT_EQ(items(), (std::vector<std::string>{"Sea"}));
 }
 
-TEST_F(SceneCommandsTest, RefreshDropsCheckMarksExceptThePrefixedOnes) {
+TEST_P(SceneCommandsTest, RefreshDropsCheckMarksExceptThePrefixedOnes) {
   poly("Ball");
   poly("Effector-1");
   commands.btnrefreshClick();
@@ -113,7 +114,7 @@ TEST_F(SceneCommandsTest, RefreshDropsCheckMarksExceptThePrefixedOnes) {
   EXPECT_EQ(items(), (std::vector<std::string>{"Ball", "Effector-1 [x]"}));
 }
 
-TEST_F(SceneCommandsTest, NewEffectorsAreNumberedByThePrefixedItems) {
+TEST_P(SceneCommandsTest, NewEffectorsAreNumberedByThePrefixedItems) {
   commands.btneffectorClick();
   EXPECT_EQ(items(), (std::vector<std::string>{"Effector-0 [x]"}));
   commands.btneffectorClick();  // one prefixed item: Effector-1
@@ -133,7 +134,7 @@ TEST_F(SceneCommandsTest, NewEffectorsAreNumberedByThePrefixedItems) {
                                                "Effector-3 [x]"}));
 }
 
-TEST_F(SceneCommandsTest, CreateNewEffectorCallsTheHostInOrder) {
+TEST_P(SceneCommandsTest, CreateNewEffectorCallsTheHostInOrder) {
   for (short version : {430, 420}) {
     SCOPED_TRACE(version);
     refhost::setVersion(version, 0);
@@ -163,7 +164,7 @@ TEST_F(SceneCommandsTest, CreateNewEffectorCallsTheHostInOrder) {
   }
 }
 
-TEST_F(SceneCommandsTest, SelectByNameChecksMatchesAndCancelMeansEffector) {
+TEST_P(SceneCommandsTest, SelectByNameChecksMatchesAndCancelMeansEffector) {
   for (const char* name : {"Sphere", "SPHERE,3", "Cube", "sp", "effector-9", "Effector"}) effectors.add(name);
   platform.answers = {"sph"};
   commands.btnselbynameClick();
@@ -181,7 +182,7 @@ TEST_F(SceneCommandsTest, SelectByNameChecksMatchesAndCancelMeansEffector) {
   for (const auto& item : effectors.items()) EXPECT_TRUE(item.checked) << item.text;
 }
 
-TEST_F(SceneCommandsTest, PickingAnItemSelectsItsObject) {
+TEST_P(SceneCommandsTest, PickingAnItemSelectsItsObject) {
   poly("A");
   HostHandle b = poly("B");
   commands.btnrefreshClick();
@@ -200,7 +201,7 @@ TEST_F(SceneCommandsTest, PickingAnItemSelectsItsObject) {
   EXPECT_EQ(refhost::selection(), nullptr);
 }
 
-TEST_F(SceneCommandsTest, ShowAndHideTouchCheckedLiveItemsOnly) {
+TEST_P(SceneCommandsTest, ShowAndHideTouchCheckedLiveItemsOnly) {
   HostHandle on = poly("Effector-a");
   HostHandle off = poly("Ball");
   HostHandle gone = poly("Effector-b");
@@ -223,7 +224,7 @@ TEST_F(SceneCommandsTest, ShowAndHideTouchCheckedLiveItemsOnly) {
   EXPECT_EQ(callNames(), (std::vector<std::string_view>{"tsxAnimSetPlayMode", "tsxSceneDraw"}));
 }
 
-TEST_F(SceneCommandsTest, GetMakeSourceAdoptsAnExistingWindSourceOfAnyKind) {
+TEST_P(SceneCommandsTest, GetMakeSourceAdoptsAnExistingWindSourceOfAnyKind) {
   HostHandle existing = refhost::addObject("Wind Source", 7);
   refhost::clearCalls();
   commands.SpeedButton1Click();
@@ -233,7 +234,7 @@ TEST_F(SceneCommandsTest, GetMakeSourceAdoptsAnExistingWindSourceOfAnyKind) {
   EXPECT_EQ(refhost::callCount("tsxSceneDraw"), 0);
 }
 
-TEST_F(SceneCommandsTest, GetMakeSourceMakesTheBrimmedSphere) {
+TEST_P(SceneCommandsTest, GetMakeSourceMakesTheBrimmedSphere) {
   refhost::addObject("wind source", 7);  // another case is another name
   refhost::clearCalls();
   commands.SpeedButton1Click();
@@ -263,7 +264,7 @@ TEST_F(SceneCommandsTest, GetMakeSourceMakesTheBrimmedSphere) {
   EXPECT_TRUE(refhost::inScene(state.WindSourceObject));
 }
 
-TEST_F(SceneCommandsTest, ShowAndHideWindSource) {
+TEST_P(SceneCommandsTest, ShowAndHideWindSource) {
   commands.btnhidewindClick();  // no wind source yet: only a redraw
   EXPECT_EQ(callNames(), (std::vector<std::string_view>{"tsxSceneDraw"}));
   commands.SpeedButton1Click();
@@ -279,7 +280,7 @@ TEST_F(SceneCommandsTest, ShowAndHideWindSource) {
   EXPECT_EQ(callNames(), (std::vector<std::string_view>{"tsxIsSobj", "tsxSceneDraw"}));
 }
 
-TEST_F(SceneCommandsTest, WaterCommandsWaitWhileARunIsGoing) {
+TEST_P(SceneCommandsTest, WaterCommandsWaitWhileARunIsGoing) {
   HostHandle water = poly("Water");
   refhost::select(poly("Other"));
   state.WaterObject = water;
@@ -289,6 +290,8 @@ TEST_F(SceneCommandsTest, WaterCommandsWaitWhileARunIsGoing) {
   EXPECT_EQ(state.WaterObject, water);
   EXPECT_EQ(effectors.count(), 0);
 }
+
+RILLMARK_UNDER_OPEN_ANSWERS(SceneCommandsTest);
 
 }  // namespace
 }  // namespace rillmark::testing
