@@ -10,6 +10,9 @@
 //   rillmark_win32_host --panel-run [FOLDER]
 //       a whole run driven by real mouse and keyboard input (panel_run.cpp),
 //       with screenshots into FOLDER
+//   rillmark_win32_host --panel-run-strict-host
+//       the same, against a host that answers tsxIsSobj only for objects
+//       in the scene (none of the plug-in's own copies), no screenshots
 //   rillmark_win32_host --package-check FOLDER
 //       the plug-in loaded from an unpacked package; its online reference
 //       must be FOLDER's Index.htm
@@ -271,6 +274,7 @@ int main(int argc, char** argv) {
     if (arg == "--host-faults") return runHostFaults();
     if (arg == "--cycles" && i + 1 < argc) return runLoadCycles(std::atoi(argv[i + 1]));
     if (arg == "--panel-run") return runPanelByInput(i + 1 < argc ? argv[i + 1] : "");
+    if (arg == "--panel-run-strict-host") return runPanelByInput("", true);
     if (arg == "--package-check" && i + 1 < argc) return checkUnpackedPackage(argv[i + 1]);
     if (arg == "--bench-run" && i + 1 < argc) {
       const bool escape = i + 2 < argc && std::string(argv[i + 2]) == "--escape";

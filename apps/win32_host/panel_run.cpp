@@ -58,7 +58,8 @@ std::string referenceBeside(HMODULE module) {
 
 class PanelRun {
  public:
-  explicit PanelRun(const std::string& shotFolder) : shots_(shotFolder) {}
+  explicit PanelRun(const std::string& shotFolder, bool strictHost = false)
+      : shots_(shotFolder), strictHost_(strictHost) {}
 
   // The package as a user unpacks it: the plug-in loads from its folder,
   // and its online reference is that folder's guide.
@@ -196,7 +197,18 @@ class PanelRun {
   }
 
  private:
-  HMODULE startHost(HWND view) { return startReferenceHost(host_, view); }
+  // A strict host answers tsxIsSobj with 0 for every node outside the
+  // scene (the plug-in's own copies among them), as a host may.
+  HMODULE startHost(HWND view) {
+    HMODULE api = startReferenceHost(host_, view);
+    if (api != nullptr && strictHost_) {
+      using SwitchFn = void(__cdecl*)(int);
+      const auto strict = proc<SwitchFn>(api, "refhost_set_sobj_only_in_scene");
+      check(strict != nullptr, "the host can answer only for scene objects");
+      if (strict) strict(1);
+    }
+    return api;
+  }
 
   // The panel is then in the foreground, for real input.
   bool openPanel(Plugin& plugin, HWND view, const std::string& path) {
@@ -282,6 +294,7 @@ class PanelRun {
   }
 
   std::string shots_;
+  bool strictHost_ = false;
   ReferenceHost host_{};
   HWND panel_ = nullptr;
   std::map<std::string, HWND> controls_;
@@ -297,9 +310,9 @@ int checkUnpackedPackage(const std::string& folder) {
   return status;
 }
 
-int runPanelByInput(const std::string& screenshotFolder) {
+int runPanelByInput(const std::string& screenshotFolder, bool strictHost) {
   if (!screenshotFolder.empty()) CreateDirectoryA(screenshotFolder.c_str(), nullptr);
-  PanelRun session(screenshotFolder);
+  PanelRun session(screenshotFolder, strictHost);
   const int status = session.run();
   std::printf("%s\n", status == 0 ? "all checks passed" : "some checks FAILED");
   return status;
