@@ -130,6 +130,23 @@ TEST(BakeFiles, BadInputIsReportedAndWritesNothing) {
   }
 }
 
+// Ctrl-C: the run stops after its frame and every output goes.
+TEST(BakeFiles, InterruptedRunLeavesNothing) {
+  ScratchFolder folder;
+  writeText(folder / "scene.json", kSmallScene);
+  const std::vector<std::string> args = {"rillmark-bake", "--scene", folder / "scene.json", "--pc2", folder / "w.pc2",
+                                         "--obj-out", folder / "objs"};
+  std::vector<const char*> argv;
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  const volatile std::sig_atomic_t stop = 1;
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(runBakeProgram(static_cast<int>(argv.size()), argv.data(), out, err, &stop), 1);
+  EXPECT_NE(drain(err).find("interrupted"), std::string::npos);
+  drain(out);
+  EXPECT_EQ(folder.names(), std::vector<std::string>{"scene.json"});
+}
+
 TEST(BakeFiles, HelpListsEveryOptionWithItsDefault) {
   const BakeRun run = runBake({"--help"});
   EXPECT_EQ(run.status, 0);
