@@ -206,8 +206,10 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
       const float value = kNumericOptions[i].integer ? static_cast<float>(static_cast<int>(values[i])) : values[i];
       (o.params.*kNumericOptions[i].parameter).setValue(value);
     }
-    o.startGiven = numeric[9]->count() > 0;
-    o.endGiven = numeric[10]->count() > 0;
+    for (std::size_t i = 0; i < std::size(kNumericOptions); ++i) {
+      if (kNumericOptions[i].parameter == &ParameterSet::spinstart) o.startGiven = numeric[i]->count() > 0;
+      if (kNumericOptions[i].parameter == &ParameterSet::spinend) o.endGiven = numeric[i]->count() > 0;
+    }
     if (disturbanceOption->count() > 0) o.params.radiodisturbance.setIndex(disturbance);
     if (windOption->count() > 0) o.wind = windFlag;
     for (std::size_t i = 0; i < std::size(kFlagOptions); ++i)

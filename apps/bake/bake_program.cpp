@@ -1,5 +1,6 @@
 #include "bake_program.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,7 +55,8 @@ std::vector<std::unique_ptr<FrameWriter>> makeWriters(const BakeOptions& o, cons
   const int points = scene.vertexCount();
   if (!o.preview.empty() && !previewAvailable()) makePreviewWriter(o.preview);  // throws the usage error
   if (!o.pc2.empty()) {
-    const float step = static_cast<float>(frames.size() > 1 ? frames[1] - frames[0] : 1);
+    // The run takes a Step below 1 as 1 (it never is: the option's range).
+    const float step = static_cast<float>(std::max(1, o.params.spinstep.IntValue()));
     writers.push_back(makePc2Writer(o.pc2, points, static_cast<float>(frames.front()), step,
                                     static_cast<int>(frames.size())));
   }
@@ -101,7 +103,7 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
 
   const double seconds = progress.seconds();
   std::fprintf(out, "Baked %d frames (%d to %d, step %d): %d events, %d vertices, %.2f s (%.1f ms a frame)\n",
-               outcome.frames, frames.front(), frames.back(), frames.size() > 1 ? frames[1] - frames[0] : 1,
+               outcome.frames, frames.front(), frames.back(), std::max(1, o.params.spinstep.IntValue()),
                outcome.events, outcome.vertices, seconds, outcome.frames ? 1000.0 * seconds / outcome.frames : 0.0);
   for (const std::string* path : {&o.pc2, &o.mdd, &o.objOut, &o.preview})
     if (!path->empty()) std::fprintf(out, "  wrote %s\n", path->c_str());

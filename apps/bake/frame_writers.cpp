@@ -96,6 +96,8 @@ class ObjWriter : public FrameWriter {
       if (ec) throw BakeFailure("cannot create the folder " + folder_ + ": " + ec.message());
       createdFolder_ = true;
     }
+    // A name keeps to its one line.
+    for (char c : name_) objectName_ += static_cast<unsigned char>(c) < 0x20 ? '_' : c;
     // The faces are the same in every frame.
     for (const std::vector<int>& face : faces_) {
       faceText_ += 'f';
@@ -110,7 +112,7 @@ class ObjWriter : public FrameWriter {
   }
   void frame(int number, std::span<const HostVec3> vertices) override {
     auto out = std::make_unique<SafeOutput>((fs::path(folder_) / objFrameFileName(name_, number)).string());
-    std::string text = "# Rillmark bake, frame " + std::to_string(number) + "\no " + name_ + "\n";
+    std::string text = "# Rillmark bake, frame " + std::to_string(number) + "\no " + objectName_ + "\n";
     char line[96];
     for (const HostVec3& v : vertices) {
       // Nine significant digits give back the very same float.
@@ -131,6 +133,7 @@ class ObjWriter : public FrameWriter {
  private:
   std::string folder_;
   std::string name_;
+  std::string objectName_;
   std::vector<std::vector<int>> faces_;
   std::string faceText_;
   std::vector<std::unique_ptr<SafeOutput>> files_;

@@ -11,6 +11,7 @@
 
 #include "bake_error.h"
 #include "obj_reader.h"
+#include "scene/scene_commands.h"
 
 namespace bake {
 
@@ -34,7 +35,8 @@ class Reader {
     if (doc.contains("effectors")) {
       const json& list = doc["effectors"];
       if (!list.is_array()) fail("effectors", "must be a list");
-      std::set<std::string> names{scene.waterName};
+      // The wind source is found by its name, so no effector may take it.
+      std::set<std::string> names{scene.waterName, rillmark::kWindSourceName};
       for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string where = "effectors[" + std::to_string(i) + "]";
         EffectorSpec effector = readEffector(list[i], where, i);
@@ -106,7 +108,8 @@ class Reader {
     requireObject(water, "water");
     onlyMembers(water, "water", {"name", "grid", "obj", "object"});
     if (water.contains("name")) scene.waterName = text(water["name"], "water.name");
-    if (scene.waterName.empty()) fail("water.name", "must not be empty");
+    if (scene.waterName.empty() || scene.waterName == rillmark::kWindSourceName)
+      fail("water.name", "must not be empty nor the wind source's name");
     if (water.contains("grid") == water.contains("obj")) fail("water", "needs either \"grid\" or \"obj\"");
     if (water.contains("grid")) {
       const json& grid = water["grid"];
