@@ -1,6 +1,6 @@
 #!/bin/bash
-# fuzz.sh [target...]: runs the libFuzzer targets built in build/fuzz (all
-# four when none is named), each for FUZZ_SECONDS seconds (10 unless set)
+# fuzz.sh [target...]: runs the libFuzzer targets built in build/fuzz (every
+# one when none is named), each for FUZZ_SECONDS seconds (10 unless set)
 # or, when FUZZ_RUNS is set, for that many inputs; FUZZ_JOBS of them at a
 # time (1 unless set), at a low priority so that other work on the machine
 # goes first. Build them first: scripts/setup.sh fuzz, then

@@ -200,8 +200,9 @@ SceneSpec parseSceneFile(std::string_view text, const std::string& fileName, con
   json doc;
   try {
     doc = json::parse(text.begin(), text.end());
-  } catch (const json::parse_error& e) {
-    // "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
+  } catch (const json::exception& e) {
+    // "[json.exception.parse_error.101] parse error at line 3, column 5: ...";
+    // a number too large for any type comes as out_of_range.406.
     std::string what = e.what();
     const std::size_t bracket = what.find("] ");
     if (bracket != std::string::npos) what.erase(0, bracket + 2);
