@@ -121,27 +121,27 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
   app.get_formatter()->column_width(40);
 
   app.add_option("--scene", o.sceneFile, "Scene file (JSON) with the water, the effectors and the wind source")
-      ->group("Input");
+      ->type_name("FILE")->group("Input");
   app.add_option("--obj-sequence", o.objSequence, "OBJ files, one per frame: shot_####.obj or shot_%04d.obj")
-      ->group("Input");
+      ->type_name("PATTERN")->group("Input");
   app.add_option("--water", o.water, "The OBJ sequence's water object (required with --obj-sequence)")
-      ->group("Input");
+      ->type_name("NAME")->group("Input");
   app.add_option("--effector", o.effectors,
                  "An effector of the OBJ sequence by name (repeatable); names starting with \"Effector\" always are")
-      ->group("Input");
+      ->type_name("NAME")->group("Input");
 
   std::string preset;
   app.add_option("--preset", preset, "water, honey, snow, or a preset file (.rmp); the options below override it")
-      ->group("Parameters");
+      ->type_name("NAME|FILE")->group("Parameters");
   float values[std::size(kNumericOptions)];
   std::vector<CLI::Option*> numeric;
   for (std::size_t i = 0; i < std::size(kNumericOptions); ++i) {
     const NumericOption& n = kNumericOptions[i];
     const NumericParameter& p = defaults.*n.parameter;
-    const std::string range = " [" + numberText(p.Min()) + " to " + numberText(p.Max()) + "]";
-    numeric.push_back(app.add_option(n.name, values[i], std::string(n.caption) + range)
-                          ->default_str(numberText(p.Value()))
+    numeric.push_back(app.add_option(n.name, values[i], n.caption)
                           ->check(CLI::Range(p.Min(), p.Max()))
+                          ->option_text(std::string(n.integer ? "INT" : "NUMBER") + " " + numberText(p.Min()) +
+                                        " to " + numberText(p.Max()) + ", default " + numberText(p.Value()))
                           ->group("Parameters"));
     if (n.integer) numeric.back()->check(CLI::TypeValidator<int>());
   }
@@ -150,13 +150,12 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
       app.add_option("--disturbance-type", disturbance,
                      "wind Disturbance Type: 0 Noise, 1 Noise (Classical), 2 Noise (Perlin), 3 Turbulence, "
                      "4 Turbulence (Classical), 5 Turbulence (Perlin), 6 Turbulence (Convolution)")
-          ->default_str(std::to_string(defaults.radiodisturbance.index()))
           ->check(CLI::Range(0, 6))
+          ->option_text("INT 0 to 6, default " + std::to_string(defaults.radiodisturbance.index()))
           ->group("Parameters");
   bool windFlag = false;
   CLI::Option* windOption =
-      app.add_flag("--wind,!--no-wind", windFlag,
-                   "Enable Wind Source (default: on when the scene has a wind source)")
+      app.add_flag("--wind,!--no-wind", windFlag, "Enable Wind Source (default: on when the scene has a wind source)")
           ->group("Parameters");
   bool flags[std::size(kFlagOptions)];
   std::vector<CLI::Option*> flagOptions;
@@ -165,18 +164,18 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
     const bool on = (defaults.*f.flag).checked();
     flags[i] = on;
     flagOptions.push_back(
-        app.add_flag(f.names, flags[i], std::string(f.caption) + " (default: " + (on ? "on" : "off") + ")")
+        app.add_flag(f.names, flags[i], std::string(f.caption) + (on ? " (default: on)" : " (default: off)"))
             ->group("Parameters"));
   }
 
-  app.add_option("--pc2", o.pc2, "Write a Point Cache 2 file")->group("Output");
-  app.add_option("--mdd", o.mdd, "Write an MDD file")->group("Output");
+  app.add_option("--pc2", o.pc2, "Write a Point Cache 2 file")->type_name("FILE")->group("Output");
+  app.add_option("--mdd", o.mdd, "Write an MDD file")->type_name("FILE")->group("Output");
   app.add_option("--fps", o.fps, "Frames per second of the MDD file's frame times")
-      ->default_str("24")
       ->check(CLI::Range(0.001f, 100000.0f))
+      ->option_text("NUMBER, default 24")
       ->group("Output");
-  app.add_option("--obj-out", o.objOut, "Write the water as one OBJ file per frame into this folder")->group("Output");
-  app.add_option("--preview", o.preview, "Write the water's heights as an animated GIF")->group("Output");
+  app.add_option("--obj-out", o.objOut, "Write the water as one OBJ file per frame into this folder")->type_name("FOLDER")->group("Output");
+  app.add_option("--preview", o.preview, "Write the water's heights as an animated GIF")->type_name("FILE")->group("Output");
 
   ParseResult result;
   try {
