@@ -139,9 +139,9 @@ TEST(BakeFiles, InterruptedRunLeavesNothing) {
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
   const volatile std::sig_atomic_t stop = 1;
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  EXPECT_EQ(runBakeProgram(static_cast<int>(argv.size()), argv.data(), out, err, &stop), 1);
+  const Capture out = captureFile();
+  const Capture err = captureFile();
+  EXPECT_EQ(runBakeProgram(static_cast<int>(argv.size()), argv.data(), out.file, err.file, &stop), 1);
   EXPECT_NE(drain(err).find("interrupted"), std::string::npos);
   drain(out);
   EXPECT_EQ(folder.names(), std::vector<std::string>{"scene.json"});

@@ -17,22 +17,39 @@ struct BakeRun {
   std::string out, err;
 };
 
-inline std::string drain(std::FILE* f) {
+// A file for the program's standard output or error, in the temporary
+// folder (tmpfile() would use the drive's root on Windows). drain() reads
+// and removes it.
+struct Capture {
+  std::filesystem::path path;
+  std::FILE* file;
+};
+
+inline Capture captureFile() {
+  static int count = 0;
+  const auto path = std::filesystem::temp_directory_path() / ("rillmark-bake-capture-" + std::to_string(++count) + ".txt");
+  return {path, std::fopen(path.string().c_str(), "w+b")};
+}
+
+inline std::string drain(const Capture& capture) {
+  std::FILE* f = capture.file;
   std::string text;
   std::rewind(f);
   char block[4096];
   for (std::size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) text.append(block, n);
   std::fclose(f);
+  std::error_code ec;
+  std::filesystem::remove(capture.path, ec);
   return text;
 }
 
 inline BakeRun runBake(const std::vector<std::string>& args) {
   std::vector<const char*> argv{"rillmark-bake"};
   for (const std::string& a : args) argv.push_back(a.c_str());
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
+  const Capture out = captureFile();
+  const Capture err = captureFile();
   BakeRun run;
-  run.status = runBakeProgram(static_cast<int>(argv.size()), argv.data(), out, err);
+  run.status = runBakeProgram(static_cast<int>(argv.size()), argv.data(), out.file, err.file);
   run.out = drain(out);
   run.err = drain(err);
   return run;
