@@ -7,6 +7,8 @@
 #include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <string_view>
+#include <vector>
 #include <sstream>
 
 #include "bake_error.h"
@@ -22,9 +24,94 @@ using nlohmann::json;
 // The largest grid the host makes; beyond it a typo costs gigabytes.
 constexpr int kMaxGridSides = 2048;
 
+// The steps of a place in the document as the reader names it:
+// "effectors[1].sphere.radius" is effectors, 1, sphere, radius.
+std::vector<std::string> stepsOf(const std::string& where) {
+  std::vector<std::string> steps;
+  std::string step;
+  for (char c : where) {
+    if (c == '.' || c == '[' || c == ']') {
+      if (!step.empty()) steps.push_back(step);
+      step.clear();
+    } else {
+      step += c;
+    }
+  }
+  if (!step.empty()) steps.push_back(step);
+  return steps;
+}
+
+// The line (from 1) on which the value at `where` begins in text that
+// parsed as JSON, or 0 when there is no such value. The JSON library keeps
+// no positions, so the text is walked again, keeping the path to each value.
+int lineOfValue(std::string_view text, const std::string& where) {
+  const std::vector<std::string> target = stepsOf(where);
+  if (target.empty() || where == "the document") return 0;
+  struct Level {
+    bool array;
+    std::size_t index = 0;
+    std::string key;
+    bool expectKey = false;
+  };
+  std::vector<Level> levels;
+  int line = 1;
+  const auto skipString = [&](std::size_t& i, std::string* out) {
+    for (++i; i < text.size() && text[i] != '"'; ++i) {
+      if (text[i] == '\\' && i + 1 < text.size()) {
+        if (out) *out += text[i];
+        ++i;
+      }
+      if (out) *out += text[i];
+    }
+  };
+  const auto atTarget = [&] {
+    if (levels.size() != target.size()) return false;
+    for (std::size_t d = 0; d < levels.size(); ++d) {
+      const std::string step = levels[d].array ? std::to_string(levels[d].index) : levels[d].key;
+      if (step != target[d]) return false;
+    }
+    return true;
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\n') ++line;
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ':') continue;
+    if (c == ',') {
+      if (!levels.empty()) {
+        if (levels.back().array) ++levels.back().index;
+        else levels.back().expectKey = true;
+      }
+      continue;
+    }
+    if (c == ']' || c == '}') {
+      if (!levels.empty()) levels.pop_back();
+      continue;
+    }
+    if (!levels.empty() && levels.back().expectKey && c == '"') {
+      levels.back().key.clear();
+      skipString(i, &levels.back().key);
+      levels.back().expectKey = false;
+      continue;
+    }
+    // A value begins here.
+    if (atTarget()) return line;
+    if (c == '{') {
+      levels.push_back({false, 0, {}, true});
+    } else if (c == '[') {
+      levels.push_back({true, 0, {}, false});
+    } else if (c == '"') {
+      skipString(i, nullptr);
+    } else {
+      while (i + 1 < text.size() && std::string_view(",]} \t\r\n").find(text[i + 1]) == std::string_view::npos) ++i;
+    }
+  }
+  return 0;
+}
+
 class Reader {
  public:
-  Reader(const std::string& fileName, const std::string& folder) : fileName_(fileName), folder_(folder) {}
+  Reader(std::string_view text, const std::string& fileName, const std::string& folder)
+      : text_(text), fileName_(fileName), folder_(folder) {}
 
   SceneSpec read(const json& doc) {
     requireObject(doc, "the document");
@@ -50,8 +137,11 @@ class Reader {
   }
 
  private:
+  // "<file>:<line>: <where>: <what>", the line being where the value at
+  // `where` begins.
   [[noreturn]] void fail(const std::string& where, const std::string& what) const {
-    throw BakeFailure(fileName_ + ": " + where + ": " + what);
+    const int line = lineOfValue(text_, where);
+    throw BakeFailure(fileName_ + (line > 0 ? ":" + std::to_string(line) : "") + ": " + where + ": " + what);
   }
 
   void requireObject(const json& value, const std::string& where) const {
@@ -63,7 +153,7 @@ class Reader {
     for (const auto& [key, member] : value.items()) {
       bool ok = false;
       for (const char* k : known) ok = ok || key == k;
-      if (!ok) fail(where, "unknown member \"" + key + "\"");
+      if (!ok) fail(where == "the document" ? key : where + "." + key, "unknown member \"" + key + "\"");
     }
   }
 
@@ -181,6 +271,7 @@ class Reader {
     return wind;
   }
 
+  std::string_view text_;
   const std::string& fileName_;
   const std::string& folder_;
 };
@@ -208,7 +299,7 @@ SceneSpec parseSceneFile(std::string_view text, const std::string& fileName, con
     if (bracket != std::string::npos) what.erase(0, bracket + 2);
     throw BakeFailure(fileName + ": " + what);
   }
-  return Reader(fileName, folder).read(doc);
+  return Reader(text, fileName, folder).read(doc);
 }
 
 SceneSpec readSceneFile(const std::string& path) {

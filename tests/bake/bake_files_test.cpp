@@ -104,10 +104,10 @@ TEST(BakeFiles, BadInputIsReportedAndWritesNothing) {
        "bad.rmp:4: 'abc' is not a valid floating point value"},
       {"JSON syntax", {"x.json", "{\n  \"water\": {\n    \"grid\": { \"sides\": 5, }\n}"}, {"--scene", "@/x.json"}, 1,
        "x.json: parse error at line 3"},
-      {"JSON value", {"x.json", R"({"water": {"grid": {"sides": 5, "extent": 2}}, "effectors": [{"sphere": {"radius": -1}}]})"},
-       {"--scene", "@/x.json"}, 1, "x.json: effectors[0].sphere.radius: must be above 0"},
-      {"misspelt member", {"x.json", R"({"water": {"grid": {"sides": 5, "extent": 2}}, "efectors": []})"},
-       {"--scene", "@/x.json"}, 1, "unknown member \"efectors\""},
+      {"JSON value", {"x.json", "{\"water\": {\"grid\": {\"sides\": 5, \"extent\": 2}},\n \"effectors\": [\n  {\"sphere\":\n {\"radius\": -1}}]}"},
+       {"--scene", "@/x.json"}, 1, "x.json:4: effectors[0].sphere.radius: must be above 0"},
+      {"misspelt member", {"x.json", "{\"water\": {\"grid\": {\"sides\": 5, \"extent\": 2}},\n\"efectors\": []}"},
+       {"--scene", "@/x.json"}, 1, "x.json:2: efectors: unknown member \"efectors\""},
   };
   for (const BadInput& c : cases) {
     SCOPED_TRACE(c.name);
