@@ -52,7 +52,7 @@ void checkScene(std::string_view text) {
     }
     if (scene.wind) FUZZ_CHECK(finite(scene.wind->size) && finite(scene.wind->location));
   } catch (const BakeFailure& e) {
-    FUZZ_CHECK(startsWith(e.what(), "s.json: ") || startsWith(e.what(), "cannot open /nonexistent-rillmark-folder"));
+    FUZZ_CHECK(startsWith(e.what(), "s.json:") || startsWith(e.what(), "cannot open /nonexistent-rillmark-folder"));
   }
 }
 
