@@ -16,6 +16,7 @@
 #include "progress.h"
 #include "scene_file.h"
 #include "sequence_scene.h"
+#include "writer_thread.h"
 
 namespace bake {
 
@@ -86,11 +87,13 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   for (const EffectorSpec& effector : scene.effectors) request.effectors.push_back(effector.name);
   request.windSource = scene.wind.has_value();
   request.stop = stop;
+  WriterThread writing(writers);
   request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
-    for (const auto& writer : writers) writer->frame(frame, vertices);
+    writing.push(frame, vertices);
     progress.frameDone();
   };
   const RunOutcome outcome = runSimulation(host, o.params, request);
+  if (!outcome.stopped) writing.finish();
   progress.finish();
 
   for (const std::string& message : outcome.messages)
