@@ -35,7 +35,7 @@ BakeHost::~BakeHost() {
   refhost::reset();
 }
 
-HostHandle BakeHost::build(const SceneSpec& scene) {
+HostHandle BakeHost::build(const BakeScene& scene) {
   HostHandle water = nullptr;
   if (scene.grid) {
     const WaterGrid& g = *scene.grid;
@@ -45,10 +45,10 @@ HostHandle BakeHost::build(const SceneSpec& scene) {
   }
   if (!water) throw BakeFailure("the host could not make the water");
 
-  for (const EffectorSpec& effector : scene.effectors) {
+  for (const BakeEffector& effector : scene.effectors) {
     HostHandle object = nullptr;
     switch (effector.shape) {
-      case EffectorSpec::Shape::Sphere:
+      case BakeEffector::Shape::Sphere:
         // The same sphere as the panel's Create New Effector makes.
         object = ::tsxCreateSphere(rillmark::kSphereLongitude, rillmark::kSphereLatitude, effector.radius);
         if (object) {
@@ -56,10 +56,10 @@ HostHandle BakeHost::build(const SceneSpec& scene) {
           ::tsxGNodeSetName(object, effector.name.c_str());
         }
         break;
-      case EffectorSpec::Shape::Mesh:
+      case BakeEffector::Shape::Mesh:
         object = refhost::addPolyhedron(effector.name, effector.vertices);
         break;
-      case EffectorSpec::Shape::Boxes: {
+      case BakeEffector::Shape::Boxes: {
         // Two corners have the box of the whole mesh: its centre and
         // extents are the location and size the host reports.
         const Box& first = effector.boxes.begin()->second;

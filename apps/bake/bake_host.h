@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "hostapi/host_types.h"
-#include "scene_spec.h"
+#include "bake_scene.h"
 
 namespace bake {
 
@@ -30,7 +30,7 @@ class BakeHost {
   // Puts the scene into the host; returns the water, not yet chosen. The
   // wind source, if any, is named "Wind Source", where the panel's wind
   // command finds it.
-  HostHandle build(const SceneSpec& scene);
+  HostHandle build(const BakeScene& scene);
 
   // Called each time the run draws the scene.
   std::function<void()> onDraw;

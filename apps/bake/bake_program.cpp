@@ -35,7 +35,7 @@ std::vector<std::vector<int>> gridFaces(int sides) {
   return faces;
 }
 
-SceneSpec readScene(BakeOptions& o, std::vector<int>& frames) {
+BakeScene readScene(BakeOptions& o, std::vector<int>& frames) {
   if (!o.sceneFile.empty()) return readSceneFile(o.sceneFile);
   const FramePattern pattern(o.objSequence);
   // Without --start or --end the sequence's own first and last files say.
@@ -50,7 +50,7 @@ SceneSpec readScene(BakeOptions& o, std::vector<int>& frames) {
   return readObjSequence(pattern, {o.water, o.effectors, frames});
 }
 
-std::vector<std::unique_ptr<FrameWriter>> makeWriters(const BakeOptions& o, const SceneSpec& scene,
+std::vector<std::unique_ptr<FrameWriter>> makeWriters(const BakeOptions& o, const BakeScene& scene,
                                                       const std::vector<int>& frames) {
   std::vector<std::unique_ptr<FrameWriter>> writers;
   const int points = scene.vertexCount();
@@ -71,7 +71,7 @@ std::vector<std::unique_ptr<FrameWriter>> makeWriters(const BakeOptions& o, cons
 int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig_atomic_t* stop) {
   std::vector<int> frames = simulatedFrames(o.params);
   if (frames.empty()) throw UsageError("no frame to bake: Start is after End");
-  const SceneSpec scene = readScene(o, frames);
+  const BakeScene scene = readScene(o, frames);
   if (o.wind.value_or(false) && !scene.wind) throw UsageError("--wind: the scene has no wind source");
   // A scene with a wind source has the wind on, as the panel's wind
   // command turns it on; --no-wind keeps it off.
@@ -84,7 +84,7 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   Progress progress(static_cast<int>(frames.size()), err);
   RunRequest request;
   request.water = water;
-  for (const EffectorSpec& effector : scene.effectors) request.effectors.push_back(effector.name);
+  for (const BakeEffector& effector : scene.effectors) request.effectors.push_back(effector.name);
   request.windSource = scene.wind.has_value();
   request.stop = stop;
   WriterThread writing(writers);

@@ -113,10 +113,10 @@ class Reader {
   Reader(std::string_view text, const std::string& fileName, const std::string& folder)
       : text_(text), fileName_(fileName), folder_(folder) {}
 
-  SceneSpec read(const json& doc) {
+  BakeScene read(const json& doc) {
     requireObject(doc, "the document");
     onlyMembers(doc, "the document", {"water", "effectors", "wind"});
-    SceneSpec scene;
+    BakeScene scene;
     if (!doc.contains("water")) fail("the document", "needs a \"water\"");
     readWater(doc["water"], scene);
     if (doc.contains("effectors")) {
@@ -126,7 +126,7 @@ class Reader {
       std::set<std::string> names{scene.waterName, rillmark::kWindSourceName};
       for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string where = "effectors[" + std::to_string(i) + "]";
-        EffectorSpec effector = readEffector(list[i], where, i);
+        BakeEffector effector = readEffector(list[i], where, i);
         if (!names.insert(effector.name).second)
           fail(where, "the name \"" + effector.name + "\" is already taken");
         scene.effectors.push_back(std::move(effector));
@@ -194,7 +194,7 @@ class Reader {
     return readObjFile(path.string());
   }
 
-  void readWater(const json& water, SceneSpec& scene) const {
+  void readWater(const json& water, BakeScene& scene) const {
     requireObject(water, "water");
     onlyMembers(water, "water", {"name", "grid", "obj", "object"});
     if (water.contains("name")) scene.waterName = text(water["name"], "water.name");
@@ -232,10 +232,10 @@ class Reader {
     scene.waterFaces = object->faces;
   }
 
-  EffectorSpec readEffector(const json& value, const std::string& where, std::size_t index) const {
+  BakeEffector readEffector(const json& value, const std::string& where, std::size_t index) const {
     requireObject(value, where);
     onlyMembers(value, where, {"name", "sphere", "obj", "keys", "location"});
-    EffectorSpec effector;
+    BakeEffector effector;
     effector.name = value.contains("name") ? text(value["name"], where + ".name") : "Effector-" + std::to_string(index + 1);
     if (effector.name.empty()) fail(where + ".name", "must not be empty");
     if (value.contains("sphere") == value.contains("obj")) fail(where, "needs either \"sphere\" or \"obj\"");
@@ -246,13 +246,13 @@ class Reader {
       if (!sphere.contains("radius")) fail(where + ".sphere", "needs a \"radius\"");
       effector.radius = number(sphere["radius"], where + ".sphere.radius");
       if (!(effector.radius > 0)) fail(where + ".sphere.radius", "must be above 0");
-      effector.shape = EffectorSpec::Shape::Sphere;
+      effector.shape = BakeEffector::Shape::Sphere;
     } else {
       const ObjFile file = objFile(value["obj"], where + ".obj");
       for (const ObjObject& object : file.objects)
         effector.vertices.insert(effector.vertices.end(), object.vertices.begin(), object.vertices.end());
       if (effector.vertices.empty()) fail(where + ".obj", "the file has no vertices");
-      effector.shape = EffectorSpec::Shape::Mesh;
+      effector.shape = BakeEffector::Shape::Mesh;
     }
     if (value.contains("keys") && value.contains("location")) fail(where, "has both \"keys\" and \"location\"");
     if (value.contains("keys")) effector.keys = keys(value["keys"], where + ".keys");
@@ -260,10 +260,10 @@ class Reader {
     return effector;
   }
 
-  WindSpec readWind(const json& value) const {
+  BakeWind readWind(const json& value) const {
     requireObject(value, "wind");
     onlyMembers(value, "wind", {"size", "location", "keys"});
-    WindSpec wind;
+    BakeWind wind;
     if (value.contains("size")) wind.size = vector3(value["size"], "wind.size");
     if (value.contains("keys") && value.contains("location")) fail("wind", "has both \"keys\" and \"location\"");
     if (value.contains("location")) wind.location = vector3(value["location"], "wind.location");
@@ -287,7 +287,7 @@ Box boundsOf(const std::vector<HostVec3>& vertices) {
   return box;
 }
 
-SceneSpec parseSceneFile(std::string_view text, const std::string& fileName, const std::string& folder) {
+BakeScene parseSceneFile(std::string_view text, const std::string& fileName, const std::string& folder) {
   json doc;
   try {
     doc = json::parse(text.begin(), text.end());
@@ -302,7 +302,7 @@ SceneSpec parseSceneFile(std::string_view text, const std::string& fileName, con
   return Reader(text, fileName, folder).read(doc);
 }
 
-SceneSpec readSceneFile(const std::string& path) {
+BakeScene readSceneFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw BakeFailure("cannot open " + path);
   std::ostringstream text;

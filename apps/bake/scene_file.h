@@ -6,15 +6,15 @@
 #include <string>
 #include <string_view>
 
-#include "scene_spec.h"
+#include "bake_scene.h"
 
 namespace bake {
 
 // OBJ files named in the scene are found relative to `folder`. Throws
 // BakeFailure naming the file and, for a syntax error, the line and
 // column; for a wrong value, where in the document it is.
-SceneSpec parseSceneFile(std::string_view text, const std::string& fileName, const std::string& folder);
+BakeScene parseSceneFile(std::string_view text, const std::string& fileName, const std::string& folder);
 
-SceneSpec readSceneFile(const std::string& path);
+BakeScene readSceneFile(const std::string& path);
 
 }  // namespace bake

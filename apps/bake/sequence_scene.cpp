@@ -19,7 +19,7 @@ bool isEffector(const std::string& name, const SequenceRequest& request) {
 
 }  // namespace
 
-SceneSpec readObjSequence(const FramePattern& pattern, const SequenceRequest& request) {
+BakeScene readObjSequence(const FramePattern& pattern, const SequenceRequest& request) {
   if (request.frames.empty()) throw BakeFailure("no frames to read");
   // Every file is there before any is read, so a gap is found at once.
   for (int frame : request.frames) {
@@ -29,7 +29,7 @@ SceneSpec readObjSequence(const FramePattern& pattern, const SequenceRequest& re
       throw BakeFailure("frame " + std::to_string(frame) + " of the sequence is missing: " + file);
   }
 
-  SceneSpec scene;
+  BakeScene scene;
   scene.waterName = request.water;
   const std::string firstFile = pattern.fileFor(request.frames.front());
   {
@@ -42,11 +42,11 @@ SceneSpec readObjSequence(const FramePattern& pattern, const SequenceRequest& re
     for (const ObjObject& object : first.objects) {
       if (!isEffector(object.name, request)) continue;
       const bool seen = std::any_of(scene.effectors.begin(), scene.effectors.end(),
-                                    [&](const EffectorSpec& e) { return e.name == object.name; });
+                                    [&](const BakeEffector& e) { return e.name == object.name; });
       if (seen) continue;
-      EffectorSpec effector;
+      BakeEffector effector;
       effector.name = object.name;
-      effector.shape = EffectorSpec::Shape::Boxes;
+      effector.shape = BakeEffector::Shape::Boxes;
       scene.effectors.push_back(std::move(effector));
     }
     for (const std::string& name : request.effectors) {
@@ -57,7 +57,7 @@ SceneSpec readObjSequence(const FramePattern& pattern, const SequenceRequest& re
   for (int frame : request.frames) {
     const std::string file = pattern.fileFor(frame);
     const ObjFile objects = readObjFile(file);
-    for (EffectorSpec& effector : scene.effectors) {
+    for (BakeEffector& effector : scene.effectors) {
       const ObjObject* object = objects.find(effector.name);
       if (!object) throw BakeFailure(file + ": the effector '" + effector.name + "' is missing");
       if (object->vertices.empty())

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "obj_sequence.h"
-#include "scene_spec.h"
+#include "bake_scene.h"
 
 namespace bake {
 
@@ -20,6 +20,6 @@ struct SequenceRequest {
 // names have the effector prefix. Throws BakeFailure naming the first
 // missing file, a malformed file and line, a water without vertices or an
 // effector missing from a frame.
-SceneSpec readObjSequence(const FramePattern& pattern, const SequenceRequest& request);
+BakeScene readObjSequence(const FramePattern& pattern, const SequenceRequest& request);
 
 }  // namespace bake

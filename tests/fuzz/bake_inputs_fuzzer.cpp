@@ -40,14 +40,14 @@ void checkObj(std::string_view text) {
 void checkScene(std::string_view text) {
   try {
     // No OBJ file is there to be read: those members fail as files.
-    const SceneSpec scene = parseSceneFile(text, "s.json", "/nonexistent-rillmark-folder");
+    const BakeScene scene = parseSceneFile(text, "s.json", "/nonexistent-rillmark-folder");
     if (scene.grid) {
       FUZZ_CHECK(scene.grid->sides >= 2 && scene.grid->sides <= 2048);
       FUZZ_CHECK(scene.grid->extent > 0 && std::isfinite(scene.grid->extent));
     }
-    for (const EffectorSpec& effector : scene.effectors) {
+    for (const BakeEffector& effector : scene.effectors) {
       FUZZ_CHECK(!effector.name.empty() && effector.name != scene.waterName);
-      if (effector.shape == EffectorSpec::Shape::Sphere) FUZZ_CHECK(effector.radius > 0 && std::isfinite(effector.radius));
+      if (effector.shape == BakeEffector::Shape::Sphere) FUZZ_CHECK(effector.radius > 0 && std::isfinite(effector.radius));
       for (const LocationKey& key : effector.keys) FUZZ_CHECK(std::isfinite(key.frame) && finite(key.location));
     }
     if (scene.wind) FUZZ_CHECK(finite(scene.wind->size) && finite(scene.wind->location));

@@ -25,7 +25,7 @@ struct Box {
 // The bounding box of the vertices; they must not be empty.
 Box boundsOf(const std::vector<HostVec3>& vertices);
 
-struct EffectorSpec {
+struct BakeEffector {
   enum class Shape {
     Sphere,  // of `radius`, centred on the origin
     Mesh,    // `vertices` as they are
@@ -43,7 +43,7 @@ struct EffectorSpec {
   std::map<int, Box> boxes;
 };
 
-struct WindSpec {
+struct BakeWind {
   HostVec3 size{1, 1, 1};
   HostVec3 location{0, 0, 0};
   std::vector<LocationKey> keys;  // if any, they move it
@@ -55,15 +55,15 @@ struct WaterGrid {
   float height = 0;  // z of the rest shape
 };
 
-struct SceneSpec {
+struct BakeScene {
   std::string waterName = "Water";
   // Either a grid or a mesh with its faces (indices into its vertices).
   std::optional<WaterGrid> grid;
   std::vector<HostVec3> waterVertices;
   std::vector<std::vector<int>> waterFaces;
 
-  std::vector<EffectorSpec> effectors;
-  std::optional<WindSpec> wind;
+  std::vector<BakeEffector> effectors;
+  std::optional<BakeWind> wind;
 
   int vertexCount() const {
     return grid ? grid->sides * grid->sides : static_cast<int>(waterVertices.size());
