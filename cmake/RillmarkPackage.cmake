@@ -2,10 +2,12 @@
 # Rillmark.tsx in the build's program folder (so the plug-in's online
 # reference opens there too), and one zip holds Rillmark.tsx, Index.htm
 # with its pictures and the read-me, ready to unpack into trueSpace's
-# plug-in folder. `make package` builds the zip.
+# plug-in folder. `make package` builds the zip. Beside them go the bake
+# program, rillmark-bake.exe, and the example scene it is documented with.
 
 set(RILLMARK_GUIDE_DIR ${PROJECT_SOURCE_DIR}/docs/guide)
 file(GLOB RILLMARK_GUIDE_IMAGES CONFIGURE_DEPENDS ${RILLMARK_GUIDE_DIR}/images/*.png)
+set(RILLMARK_EXAMPLE_FILES ${PROJECT_SOURCE_DIR}/examples/pond.json ${PROJECT_SOURCE_DIR}/examples/boat.obj)
 set(RILLMARK_PACKAGE ${CMAKE_BINARY_DIR}/Rillmark-${PROJECT_VERSION}.zip
     CACHE INTERNAL "The zip users install from")
 
@@ -27,9 +29,12 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Rillmark> ${RILLMARK_GUIDE_DIR}/Index.htm
           ${RILLMARK_GUIDE_DIR}/ReadMe.txt ${_stage}/
   COMMAND ${CMAKE_COMMAND} -E copy ${RILLMARK_GUIDE_IMAGES} ${_stage}/images/
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:rillmark_bake> ${_stage}/
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${_stage}/examples
+  COMMAND ${CMAKE_COMMAND} -E copy ${RILLMARK_EXAMPLE_FILES} ${_stage}/examples/
   COMMAND ${CMAKE_COMMAND} -E rm -f ${RILLMARK_PACKAGE}
   COMMAND ${CMAKE_COMMAND} -E chdir ${_stage} ${CMAKE_COMMAND} -E tar cf ${RILLMARK_PACKAGE} --format=zip
-          Rillmark.tsx Index.htm ReadMe.txt images
-  DEPENDS Rillmark ${RILLMARK_GUIDE_DIR}/Index.htm ${RILLMARK_GUIDE_DIR}/ReadMe.txt ${RILLMARK_GUIDE_IMAGES}
+          Rillmark.tsx Index.htm ReadMe.txt images rillmark-bake.exe examples
+  DEPENDS Rillmark rillmark_bake ${RILLMARK_EXAMPLE_FILES} ${RILLMARK_GUIDE_DIR}/Index.htm ${RILLMARK_GUIDE_DIR}/ReadMe.txt ${RILLMARK_GUIDE_IMAGES}
   COMMENT "Packing ${RILLMARK_PACKAGE}")
 add_custom_target(rillmark_package ALL DEPENDS ${RILLMARK_PACKAGE})

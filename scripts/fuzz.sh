@@ -1,6 +1,6 @@
 #!/bin/bash
-# fuzz.sh [target...]: runs the libFuzzer targets built in build/fuzz (all
-# four when none is named), each for FUZZ_SECONDS seconds (10 unless set)
+# fuzz.sh [target...]: runs the libFuzzer targets built in build/fuzz (every
+# one when none is named), each for FUZZ_SECONDS seconds (10 unless set)
 # or, when FUZZ_RUNS is set, for that many inputs; FUZZ_JOBS of them at a
 # time (1 unless set), at a low priority so that other work on the machine
 # goes first. Build them first: scripts/setup.sh fuzz, then
@@ -17,13 +17,13 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(fuzz_preset_text fuzz_spinner_text fuzz_scene fuzz_synthesis)
+[[ ${#targets[@]} -gt 0 ]] || targets=(fuzz_preset_text fuzz_spinner_text fuzz_scene fuzz_synthesis fuzz_bake_inputs)
 jobs=${FUZZ_JOBS:-1}
 
 # The longest input each target is given: preset text must reach past the
 # 4096-byte line limit; a spinner input is a dozen or so keys and clicks; a
 # scene or a run needs room for a few dozen objects or events.
-declare -A max_len=([fuzz_preset_text]=8192 [fuzz_spinner_text]=96 [fuzz_scene]=4096 [fuzz_synthesis]=1024)
+declare -A max_len=([fuzz_preset_text]=8192 [fuzz_spinner_text]=96 [fuzz_scene]=4096 [fuzz_synthesis]=1024 [fuzz_bake_inputs]=4096)
 
 if [[ -n ${FUZZ_RUNS:-} ]]; then
   bound=(-runs="$FUZZ_RUNS")

@@ -26,6 +26,7 @@ done
 packages=(
   cmake g++ make python3
   googletest libgtest-dev libbenchmark-dev libxsimd-dev
+  libcli11-dev nlohmann-json3-dev
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth
   imagemagick libpng-dev libgif-dev

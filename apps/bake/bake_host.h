@@ -1,0 +1,55 @@
+// The bake program's host: the reference host's scene graph, in this
+// process, bound into the host table the simulation calls through, with
+// four functions of its own. Setting the animation time also moves the
+// effectors of an OBJ sequence to that frame's boxes; drawing the scene
+// hands the water's vertices to the program (one sample per simulated
+// frame, as a run draws once per frame); keys and change marks are not
+// stored, because the samples are what this host keeps.
+//
+// One BakeHost at a time: the host table is global, as a host's is.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "hostapi/host_types.h"
+#include "bake_scene.h"
+
+namespace bake {
+
+class BakeHost {
+ public:
+  // A fresh, empty reference host bound into the host table.
+  BakeHost();
+  // Unbinds the table and empties the reference host.
+  ~BakeHost();
+  BakeHost(const BakeHost&) = delete;
+  BakeHost& operator=(const BakeHost&) = delete;
+
+  // Puts the scene into the host; returns the water, not yet chosen. The
+  // wind source, if any, is named "Wind Source", where the panel's wind
+  // command finds it.
+  HostHandle build(const BakeScene& scene);
+
+  // Called each time the run draws the scene.
+  std::function<void()> onDraw;
+
+ private:
+  struct MovingBoxes {
+    HostHandle object;
+    const std::map<int, Box>* boxes;
+  };
+
+  static void RILLMARK_CDECL setActiveTime(float frame);
+  static void RILLMARK_CDECL sceneDraw();
+  static void RILLMARK_CDECL keepNoKey(HostHandle object, int code);
+  static void RILLMARK_CDECL keepNoMark(HostHandle polyhedron, int index);
+
+  void moveBoxesTo(float frame);
+
+  std::vector<MovingBoxes> moving_;
+  static BakeHost* active_;
+};
+
+}  // namespace bake

@@ -1,0 +1,143 @@
+#include "bake_program.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bake_error.h"
+#include "bake_host.h"
+#include "bake_options.h"
+#include "bake_run.h"
+#include "base/error.h"
+#include "frame_writers.h"
+#include "obj_sequence.h"
+#include "preview.h"
+#include "progress.h"
+#include "scene_file.h"
+#include "sequence_scene.h"
+#include "writer_thread.h"
+
+namespace bake {
+
+namespace {
+
+// The faces of a grid made by the host: rows from -y to +y, columns from
+// -x to +x, vertex index = row * sides + column; quads facing +z.
+std::vector<std::vector<int>> gridFaces(int sides) {
+  std::vector<std::vector<int>> faces;
+  for (int row = 0; row + 1 < sides; ++row) {
+    for (int column = 0; column + 1 < sides; ++column) {
+      const int a = row * sides + column;
+      faces.push_back({a, a + 1, a + 1 + sides, a + sides});
+    }
+  }
+  return faces;
+}
+
+BakeScene readScene(BakeOptions& o, std::vector<int>& frames) {
+  if (!o.sceneFile.empty()) return readSceneFile(o.sceneFile);
+  const FramePattern pattern(o.objSequence);
+  // Without --start or --end the sequence's own first and last files say.
+  if (!o.startGiven || !o.endGiven) {
+    const auto onDisk = pattern.framesOnDisk();
+    if (!onDisk) throw BakeFailure("no file matches " + o.objSequence);
+    if (!o.endGiven) o.params.spinend.setValue(static_cast<float>(onDisk->second));
+    if (!o.startGiven) o.params.spinstart.setValue(static_cast<float>(onDisk->first));
+    frames = simulatedFrames(o.params);
+  }
+  if (frames.empty()) throw UsageError("no frame to bake: Start is after End");
+  return readObjSequence(pattern, {o.water, o.effectors, frames});
+}
+
+std::vector<std::unique_ptr<FrameWriter>> makeWriters(const BakeOptions& o, const BakeScene& scene,
+                                                      const std::vector<int>& frames) {
+  std::vector<std::unique_ptr<FrameWriter>> writers;
+  const int points = scene.vertexCount();
+  if (!o.preview.empty() && !previewAvailable()) makePreviewWriter(o.preview);  // throws the usage error
+  if (!o.pc2.empty()) {
+    // The run takes a Step below 1 as 1 (it never is: the option's range).
+    const float step = static_cast<float>(std::max(1, o.params.spinstep.IntValue()));
+    writers.push_back(makePc2Writer(o.pc2, points, static_cast<float>(frames.front()), step,
+                                    static_cast<int>(frames.size())));
+  }
+  if (!o.mdd.empty()) writers.push_back(makeMddWriter(o.mdd, points, frames, o.fps));
+  if (!o.objOut.empty())
+    writers.push_back(makeObjWriter(o.objOut, scene.waterName, scene.grid ? gridFaces(scene.grid->sides) : scene.waterFaces));
+  if (!o.preview.empty()) writers.push_back(makePreviewWriter(o.preview));
+  return writers;
+}
+
+int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig_atomic_t* stop) {
+  std::vector<int> frames = simulatedFrames(o.params);
+  if (frames.empty()) throw UsageError("no frame to bake: Start is after End");
+  const BakeScene scene = readScene(o, frames);
+  if (o.wind.value_or(false) && !scene.wind) throw UsageError("--wind: the scene has no wind source");
+  // A scene with a wind source has the wind on, as the panel's wind
+  // command turns it on; --no-wind keeps it off.
+  o.params.boxwind.setChecked(scene.wind.has_value() && o.wind.value_or(true));
+
+  BakeHost host;
+  const HostHandle water = host.build(scene);
+  std::vector<std::unique_ptr<FrameWriter>> writers = makeWriters(o, scene, frames);
+
+  Progress progress(static_cast<int>(frames.size()), err);
+  RunRequest request;
+  request.water = water;
+  for (const BakeEffector& effector : scene.effectors) request.effectors.push_back(effector.name);
+  request.windSource = scene.wind.has_value();
+  request.stop = stop;
+  WriterThread writing(writers);
+  request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
+    writing.push(frame, vertices);
+    progress.frameDone();
+  };
+  const RunOutcome outcome = runSimulation(host, o.params, request);
+  if (!outcome.stopped) writing.finish();
+  progress.finish();
+
+  for (const std::string& message : outcome.messages)
+    std::fprintf(err, "rillmark-bake: %s%s\n", isTableFullMessage(message) ? "warning: " : "", message.c_str());
+  if (outcome.stopped) throw BakeFailure("interrupted; nothing was written");
+  if (outcome.frames != static_cast<int>(frames.size()))
+    throw BakeFailure("the run ended after " + std::to_string(outcome.frames) + " of " +
+                      std::to_string(frames.size()) + " frames; nothing was written");
+  for (const auto& writer : writers) writer->commit();
+
+  const double seconds = progress.seconds();
+  std::fprintf(out, "Baked %d frames (%d to %d, step %d): %d events, %d vertices, %.2f s (%.1f ms a frame)\n",
+               outcome.frames, frames.front(), frames.back(), std::max(1, o.params.spinstep.IntValue()),
+               outcome.events, outcome.vertices, seconds, outcome.frames ? 1000.0 * seconds / outcome.frames : 0.0);
+  for (const std::string* path : {&o.pc2, &o.mdd, &o.objOut, &o.preview})
+    if (!path->empty()) std::fprintf(out, "  wrote %s\n", path->c_str());
+  return 0;
+}
+
+}  // namespace
+
+int runBakeProgram(int argc, const char* const* argv, std::FILE* out, std::FILE* err,
+                   const volatile std::sig_atomic_t* stop) {
+  ParseResult parsed = parseBakeOptions(argc, argv);
+  if (!parsed.options) {
+    std::fputs(parsed.exitCode == 0 ? parsed.text.c_str() : ("rillmark-bake: " + parsed.text).c_str(),
+               parsed.exitCode == 0 ? out : err);
+    return parsed.exitCode;
+  }
+  try {
+    return bake(*parsed.options, out, err, stop);
+  } catch (const UsageError& e) {
+    std::fprintf(err, "rillmark-bake: %s\n", e.what());
+    return 2;
+  } catch (const BakeFailure& e) {
+    std::fprintf(err, "rillmark-bake: %s\n", e.what());
+  } catch (const rillmark::Error& e) {
+    std::fprintf(err, "rillmark-bake: %s\n", e.what());
+  } catch (const std::bad_alloc&) {
+    std::fprintf(err, "rillmark-bake: out of memory\n");
+  } catch (const std::exception& e) {
+    std::fprintf(err, "rillmark-bake: %s\n", e.what());
+  }
+  return 1;
+}
+
+}  // namespace bake

@@ -1,0 +1,31 @@
+// Progress on standard error: a bar with frames done and time left,
+// redrawn in place, when standard error is a terminal; otherwise a plain
+// line every tenth of the run, which reads well in a log.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+
+namespace bake {
+
+class Progress {
+ public:
+  Progress(int totalFrames, std::FILE* out);
+  void frameDone();
+  // Ends the bar's line.
+  void finish();
+  double seconds() const;
+
+ private:
+  void draw();
+
+  int total_;
+  int done_ = 0;
+  std::FILE* out_;
+  bool terminal_;
+  int lastDecile_ = 0;
+  std::chrono::steady_clock::time_point start_;
+  std::chrono::steady_clock::time_point lastDraw_;
+};
+
+}  // namespace bake
