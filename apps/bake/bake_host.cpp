@@ -4,10 +4,10 @@
 #include <iterator>
 
 #include "bake_error.h"
+#include "commands/scene_commands.h"
 #include "hostapi/host_api.h"
 #include "refhost/host_exports.h"
 #include "refhost/refhost.h"
-#include "commands/scene_commands.h"
 #include "scene/sphere_shaping.h"
 
 namespace bake {

@@ -7,13 +7,13 @@
 #include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 #include <string_view>
 #include <vector>
-#include <sstream>
 
 #include "bake_error.h"
-#include "obj_reader.h"
 #include "commands/scene_commands.h"
+#include "obj_reader.h"
 
 namespace bake {
 
