@@ -32,8 +32,9 @@ build/bench/bench/synthesis_report "$@"
 echo "=== Windows ($win) under Wine ==="
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT
+# Wine's console ends lines with CR LF.
 scripts/wine-run.sh --prefix "$root/build/$win/wineprefix" --arch "$win" \
-  "build/$win/bin/synthesis_report.exe" "$@" | tee "$report"
+  "build/$win/bin/synthesis_report.exe" "$@" | tr -d '\r' | tee "$report"
 
 # The literal pass of scene $1 in the Windows report, in ms, or nothing.
 literal_ms() { sed -n "s/^  literal pass of ($1): \([0-9.]*\) ms$/\1/p" "$report"; }
@@ -41,7 +42,7 @@ literal_ms() { sed -n "s/^  literal pass of ($1): \([0-9.]*\) ms$/\1/p" "$report
 whole_run() {
   (cd "build/$win/bin" && "$root/scripts/win32-session.sh" "$root/build/$win" \
     "$root/scripts/wine-run.sh" --prefix "$root/build/$win/wineprefix" --arch "$win" \
-    rillmark_win32_host.exe --bench-run "$@") | grep -v '^ok: '
+    rillmark_win32_host.exe --bench-run "$@") | tr -d '\r' | grep -v '^ok: '
 }
 
 for scene in a d; do
