@@ -6,9 +6,10 @@
 // group box, say) shows whatever the page before it left there, which
 // differs with the page it came from.
 //
-// The pointer is moved off the panel before each screenshot, so no hot
-// tracking shows, and the keyboard focus is on the tab row every time: a
-// screenshot is the same whenever the painting is.
+// The pointer is moved off the panel before each panel opens and before
+// each screenshot, so no hot tracking shows and the status line names the
+// same control (the tab row) every time, as the keyboard focus is there
+// every time: a screenshot is the same whenever the painting is.
 #include "tab_paint.h"
 
 #include <windows.h>
@@ -45,6 +46,9 @@ class TabPaint {
     HWND view = createMainView();
     HMODULE api = startReferenceHost(host_, view);
     if (api == nullptr) return 1;
+    // The status line names the control the pointer last crossed: a panel
+    // must never open under a pointer left there by an earlier program.
+    moveTo(kPointerAway);
     panel_ = openPluginPanel(plugin_, view);
     if (panel_ == nullptr || !takePanel(panel_)) return 1;
 
@@ -106,6 +110,7 @@ class TabPaint {
     SendMessageA(old, WM_CLOSE, 0, 0);
     pump(200);
     check(!IsWindow(old), "closing the panel destroys it");
+    moveTo(kPointerAway);
     check(plugin_.tsxOnLeftClick() == 0, "the left click opens a new panel");
     pump(300);
     const auto owned = ownedWindows(view);
