@@ -13,6 +13,10 @@
 //   rillmark_win32_host --panel-run-strict-host
 //       the same, against a host that answers tsxIsSobj only for objects
 //       in the scene (none of the plug-in's own copies), no screenshots
+//   rillmark_win32_host --tab-paint FOLDER
+//       each page reached by real clicks from each other page, and after
+//       rolling the panel up and down, must match its screen on a freshly
+//       opened panel (tab_paint.cpp); differing screens go to FOLDER
 //   rillmark_win32_host --package-check FOLDER
 //       the plug-in loaded from an unpacked package; its online reference
 //       must be FOLDER's Index.htm
@@ -49,6 +53,7 @@
 #include "load_cycles.h"
 #include "host_harness.h"
 #include "panel_run.h"
+#include "tab_paint.h"
 #include "whole_run_bench.h"
 
 namespace {
@@ -275,6 +280,7 @@ int main(int argc, char** argv) {
     if (arg == "--cycles" && i + 1 < argc) return runLoadCycles(std::atoi(argv[i + 1]));
     if (arg == "--panel-run") return runPanelByInput(i + 1 < argc ? argv[i + 1] : "");
     if (arg == "--panel-run-strict-host") return runPanelByInput("", true);
+    if (arg == "--tab-paint" && i + 1 < argc) return runTabPaint(argv[i + 1]);
     if (arg == "--package-check" && i + 1 < argc) return checkUnpackedPackage(argv[i + 1]);
     if (arg == "--bench-run" && i + 1 < argc) {
       const bool escape = i + 2 < argc && std::string(argv[i + 2]) == "--escape";

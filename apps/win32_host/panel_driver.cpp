@@ -121,6 +121,11 @@ void clickAt(POINT screen) {
   pump(250);
 }
 
+void moveTo(POINT screen) {
+  sendMouse(MOUSEEVENTF_MOVE, screen);
+  pump(100);
+}
+
 void sendKey(WORD key, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;

@@ -71,6 +71,7 @@ POINT toScreen(HWND window, POINT client);
 
 // Real input, as the user's hardware gives it.
 void clickAt(POINT screen);
+void moveTo(POINT screen);
 void sendKey(WORD key, bool up);
 void pressKey(WORD key);
 

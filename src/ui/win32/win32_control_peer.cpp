@@ -44,24 +44,33 @@ COLORREF backgroundOf(const Control* c) {
   return GetSysColor(COLOR_BTNFACE);
 }
 
-// What lies under a transparent control: its parent's colour and the
-// pictures of the earlier (lower) siblings it overlaps.
+// What lies under a transparent control, painted into dc at the control's
+// own origin: what its parent paints beneath its children (the colour of
+// the nearest ancestor that has one, where the parent paints nothing of its
+// own), then the pictures of the earlier (lower) siblings it overlaps.
 void paintBackdrop(HDC dc, const Control& c) {
-  RECT all{0, 0, c.width(), c.height()};
-  HBRUSH brush = CreateSolidBrush(backgroundOf(c.parent()));
-  FillRect(dc, &all, brush);
-  DeleteObject(brush);
-  if (c.parent() == nullptr) return;
+  const Control* parent = c.parent();
   const Rect mine = c.bounds();
-  for (const auto& sibling : c.parent()->children()) {
-    if (sibling.get() == &c) break;
-    if (sibling->kind() != ControlKind::Image || !sibling->visible()) continue;
-    const Rect theirs = sibling->bounds();
-    const bool overlaps = theirs.x < mine.right() && mine.x < theirs.right() && theirs.y < mine.bottom() &&
-                          mine.y < theirs.bottom();
-    if (overlaps)
-      drawPicture(dc, theirs.x - mine.x, theirs.y - mine.y, static_cast<const Image&>(*sibling).picture());
+  POINT origin{};
+  OffsetViewportOrgEx(dc, -mine.x, -mine.y, &origin);
+  Win32Peer* parentPeer = parent != nullptr ? peerOf(static_cast<HWND>(parent->nativeHandle())) : nullptr;
+  if (parentPeer == nullptr || !parentPeer->paintBackground(dc)) {
+    const RECT all{mine.x, mine.y, mine.right(), mine.bottom()};
+    HBRUSH brush = CreateSolidBrush(backgroundOf(parent));
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
   }
+  if (parent != nullptr) {
+    for (const auto& sibling : parent->children()) {
+      if (sibling.get() == &c) break;
+      if (sibling->kind() != ControlKind::Image || !sibling->visible()) continue;
+      const Rect theirs = sibling->bounds();
+      const bool overlaps = theirs.x < mine.right() && mine.x < theirs.right() && theirs.y < mine.bottom() &&
+                            mine.y < theirs.bottom();
+      if (overlaps) drawPicture(dc, theirs.x, theirs.y, static_cast<const Image&>(*sibling).picture());
+    }
+  }
+  SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
 std::string joinedLines(const std::vector<std::string>& lines) {
@@ -267,11 +276,15 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
 
     switch (message) {
       case WM_ERASEBKGND:
-        if (ownClass_) return 1;  // painted whole in WM_PAINT
+        if (ownClass_ || isGroupBox(window)) return 1;  // painted whole in WM_PAINT
         break;
       case WM_PAINT:
         if (ownClass_) {
           paintOwnWindow();
+          return 0;
+        }
+        if (isGroupBox(window)) {
+          paintGroupBox();
           return 0;
         }
         break;
@@ -328,12 +341,22 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
     return callOriginal(window, message, wParam, lParam);
   }
 
+  bool paintBackground(HDC dc) override {
+    if (!ownClass_ || window_ == nullptr) return false;
+    RECT client{};
+    GetClientRect(window_, &client);
+    paintContent(dc, client);
+    return true;
+  }
+
   void attach(HWND window) {
     window_ = window;
     SetPropA(window, kPeerProperty, static_cast<Win32Peer*>(this));
   }
 
  private:
+  // The radio group's own window (not one of its radio buttons).
+  bool isGroupBox(HWND window) const { return window == window_ && control_.kind() == ControlKind::RadioGroup; }
   void create() {
     HWND parent = static_cast<HWND>(control_.parent() != nullptr ? control_.parent()->nativeHandle() : nullptr);
     if (parent == nullptr) throw Error("The control \"" + control_.name() + "\" has no parent window");
@@ -708,6 +731,36 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
     HBITMAP buffer = CreateCompatibleBitmap(target, client.right, client.bottom);
     HGDIOBJ oldBitmap = SelectObject(dc, buffer);
     paintContent(dc, client);
+    BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(buffer);
+    DeleteDC(dc);
+    EndPaint(window_, &ps);
+  }
+
+  // A group box draws only its frame and caption, and its parent clips it
+  // out of its own painting (WS_CLIPCHILDREN), so nothing would paint the
+  // rest: whatever an earlier page left on the screen would stay there.
+  // What lies under the box is painted here first, off screen, and the
+  // box's own procedure draws its frame and caption over it. The radio
+  // buttons paint themselves whole and are left out.
+  void paintGroupBox() {
+    PAINTSTRUCT ps;
+    HDC target = BeginPaint(window_, &ps);
+    RECT client{};
+    GetClientRect(window_, &client);
+    for (HWND radio : radios_) {
+      if (!IsWindowVisible(radio)) continue;
+      RECT r{};
+      GetWindowRect(radio, &r);
+      MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+      ExcludeClipRect(target, r.left, r.top, r.right, r.bottom);
+    }
+    HDC dc = CreateCompatibleDC(target);
+    HBITMAP buffer = CreateCompatibleBitmap(target, client.right, client.bottom);
+    HGDIOBJ oldBitmap = SelectObject(dc, buffer);
+    paintBackdrop(dc, control_);
+    callOriginal(window_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
     SelectObject(dc, oldBitmap);
     DeleteObject(buffer);

@@ -148,13 +148,8 @@ class Win32FormPeer : public FormPeer, public Win32Peer {
         delete &form_;  // destroys this peer and the window: touch nothing after
         return 0;
       case WM_ERASEBKGND:
-        if (form_.color()) {
-          RECT client{};
-          GetClientRect(window, &client);
-          FillRect(reinterpret_cast<HDC>(wParam), &client, brushFor(*form_.color()));
-          return 1;
-        }
-        break;
+        paintBackground(reinterpret_cast<HDC>(wParam));
+        return 1;
       case WM_ACTIVATE:
         // Coming back to the panel brings the keyboard focus back to the
         // control that had it, as a dialog does.
@@ -188,6 +183,15 @@ class Win32FormPeer : public FormPeer, public Win32Peer {
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+  }
+
+  // The form's colour, else the face colour its window class erases with.
+  bool paintBackground(HDC dc) override {
+    if (window_ == nullptr) return false;
+    RECT client{};
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, form_.color() ? brushFor(*form_.color()) : GetSysColorBrush(COLOR_BTNFACE));
+    return true;
   }
 
   void attach(HWND window) {

@@ -43,6 +43,10 @@ class Win32Peer {
   virtual void drawItem(const DRAWITEMSTRUCT&) {}
   // The brush (and colours in dc) for painting the window; null: default.
   virtual HBRUSH controlColour(HDC) { return nullptr; }
+  // Paints into dc, in this window's client coordinates, what the window
+  // shows beneath its children, for a transparent child to show through.
+  // False: the window has no such painting (a native control).
+  virtual bool paintBackground(HDC) { return false; }
 };
 
 // Handles the notifications a parent window receives from its children;
