@@ -36,6 +36,10 @@ trap 'rm -f "$report"' EXIT
 scripts/wine-run.sh --prefix "$root/build/$win/wineprefix" --arch "$win" \
   "build/$win/bin/synthesis_report.exe" "$@" | tr -d '\r' | tee "$report"
 
+# The report's Wine services are bound to its own short-lived X server; the
+# whole runs start Wine anew on the session's server.
+WINEPREFIX="$root/build/$win/wineprefix" wineserver -w
+
 # The literal pass of scene $1 in the Windows report, in ms, or nothing.
 literal_ms() { sed -n "s/^  literal pass of ($1): \([0-9.]*\) ms$/\1/p" "$report"; }
 

@@ -30,9 +30,10 @@
 //   rillmark_win32_host --cycles N
 //       the plug-in loaded, used and unloaded N times; what the process
 //       holds after cycle 2 and after cycle N must agree (load_cycles.cpp)
-//   rillmark_win32_host --bench-run a|d [--escape]
-//       a whole run of benchmark scene (a) or (d) through the real panel,
-//       timed; with --escape, Escape pressed mid-run (whole_run_bench.cpp)
+//   rillmark_win32_host --bench-run a|d [--escape | --repeat N]
+//       whole runs of benchmark scene (a) or (d) through the real panel,
+//       the fastest of N (3) timed; with --escape, a run with Escape
+//       pressed mid-run after one without (whole_run_bench.cpp)
 //   rillmark_win32_host --missing-host-library
 //       copies itself and the plug-in to a folder without tsxapi.dll and
 //       runs the copy with --expect-load-failure, which checks the message
@@ -283,8 +284,9 @@ int main(int argc, char** argv) {
     if (arg == "--tab-paint" && i + 1 < argc) return runTabPaint(argv[i + 1]);
     if (arg == "--package-check" && i + 1 < argc) return checkUnpackedPackage(argv[i + 1]);
     if (arg == "--bench-run" && i + 1 < argc) {
-      const bool escape = i + 2 < argc && std::string(argv[i + 2]) == "--escape";
-      return benchWholeRun(argv[i + 1], escape);
+      const std::string next = i + 2 < argc ? argv[i + 2] : "";
+      const int repeats = next == "--repeat" && i + 3 < argc ? std::atoi(argv[i + 3]) : 3;
+      return benchWholeRun(argv[i + 1], next == "--escape", repeats);
     }
     if (arg == "--hold" && i + 1 < argc) holdMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
   }

@@ -41,7 +41,7 @@ using FrameTimingsFn = int(__cdecl*)(float*, double*, int);
 
 class WholeRun {
  public:
-  int run(const std::string& scene, bool escape) {
+  int run(const std::string& scene, bool escape, int repeats) {
     DialogWatcher watcher;
     HWND view = createMainView();
     HMODULE api = startReferenceHost(host_, view);
@@ -65,21 +65,22 @@ class WholeRun {
       buildScene(layout::fallingPaths(), lastFrame);
     }
     const char* name = wake ? "(d)" : "(a)";
+    lastFrame_ = lastFrame;
 
-    timeFrames_(1);
-    std::atomic<double> escapePressed{0.0};
-    std::thread user;
-    if (escape) user = std::thread([&] { pressEscapeMidFrame(escapePressed); });
-    const double begin = now();
-    pressButton(control("btnstart"));  // returns when the run has ended
-    const double end = now();
-    if (user.joinable()) user.join();
-    timeFrames_(0);
-
-    const std::vector<double> frameStarts = readFrameStarts(lastFrame);
+    // As the other benchmarks do, the figure is the fastest of several
+    // runs: the first one also pays for the memory the host's keys take
+    // the first time. A run with Escape follows one without.
+    Timed timed;
+    for (int round = 0; round < (escape ? 1 : repeats); ++round) {
+      const Timed run = runOnce(false);
+      if (round == 0 || run.end - run.begin < timed.end - timed.begin) timed = run;
+    }
+    if (escape) timed = runOnce(true);
+    const double begin = timed.begin, end = timed.end;
+    const std::vector<double>& frameStarts = timed.frameStarts;
     const int simulated = static_cast<int>(frameStarts.size());
     if (escape) {
-      const double pressed = escapePressed.load();
+      const double pressed = timed.pressed;
       const int frame = frameInProgress(frameStarts, pressed);
       check(frame >= 0 && simulated < lastFrame + 1, "Escape ended the run early");
       if (frame < 0) return 1;
@@ -91,8 +92,8 @@ class WholeRun {
     } else {
       check(simulated == lastFrame + 1, "the run simulated frames 0 to " + std::to_string(lastFrame) + " (" +
                                             std::to_string(simulated) + ")");
-      std::printf("whole run %s through the panel: %.2f ms, %d frames, %.2f ms a frame\n", name, (end - begin) * 1e3,
-                  simulated, (end - begin) * 1e3 / std::max(1, simulated));
+      std::printf("whole run %s through the panel: %.2f ms, %d frames, %.2f ms a frame (fastest of %d)\n", name,
+                  (end - begin) * 1e3, simulated, (end - begin) * 1e3 / std::max(1, simulated), repeats);
       if (wake) {
         const double early = meanFrame(frameStarts, 100, 200, end);
         const double late = meanFrame(frameStarts, 900, 1000, end);
@@ -108,6 +109,29 @@ class WholeRun {
   }
 
  private:
+  struct Timed {
+    double begin = 0, end = 0, pressed = 0;
+    std::vector<double> frameStarts;
+  };
+
+  // One press of Start, returning when the run has ended; with escape,
+  // another thread presses Escape in the middle of the run.
+  Timed runOnce(bool escape) {
+    Timed timed;
+    timeFrames_(1);
+    std::atomic<double> escapePressed{0.0};
+    std::thread user;
+    if (escape) user = std::thread([&] { pressEscapeMidFrame(escapePressed); });
+    timed.begin = now();
+    pressButton(control("btnstart"));
+    timed.end = now();
+    if (user.joinable()) user.join();
+    timeFrames_(0);
+    timed.pressed = escapePressed.load();
+    timed.frameStarts = readFrameStarts(lastFrame_);
+    return timed;
+  }
+
   template <class Paths>
   void buildScene(const Paths& paths, int lastFrame) {
     Handle water = host_.addGrid("Water", layout::kGridSide, layout::kGridSide, layout::kWaterSide,
@@ -164,6 +188,8 @@ class WholeRun {
   void pressEscapeMidFrame(std::atomic<double>& pressed) {
     HWND status = control("Statusbar");
     const double started = now();
+    // The status bar may still show the last frame of an earlier run.
+    while (frameOf(windowText(status)) >= 100 && now() - started < 120) Sleep(1);
     while (frameOf(windowText(status)) < 100 && now() - started < 120) Sleep(1);
     pressed = now();
     sendKey(VK_ESCAPE, false);
@@ -191,13 +217,14 @@ class WholeRun {
   std::map<std::string, HWND> controls_;
   TimeFramesFn timeFrames_ = nullptr;
   FrameTimingsFn frameTimings_ = nullptr;
+  int lastFrame_ = 0;
 };
 
 }  // namespace
 
-int benchWholeRun(const std::string& scene, bool escape) {
+int benchWholeRun(const std::string& scene, bool escape, int repeats) {
   WholeRun session;
-  const int status = session.run(scene, escape);
+  const int status = session.run(scene, escape, std::max(1, repeats));
   std::printf("%s\n", status == 0 ? "all checks passed" : "some checks FAILED");
   return status;
 }

@@ -1,5 +1,5 @@
-// rillmark_win32_host --bench-run a|d [--escape]: a whole run of a
-// benchmark scene through the real panel, timed as the user waits for it.
+// rillmark_win32_host --bench-run a|d [--escape | --repeat N]: whole runs
+// of a benchmark scene through the real panel, timed as the user waits.
 #pragma once
 
 #include <string>
@@ -7,10 +7,10 @@
 namespace rillmark::testhost {
 
 // Builds the scene with the panel's own buttons, presses Start through the
-// panel's handler and prints the run's time and its frame times. With
-// escape, Escape is pressed by real input in the middle of a frame and the
-// time from the key to the end of the run is printed. Exit code 0 when the
-// run did what it should.
-int benchWholeRun(const std::string& scene, bool escape);
+// panel's handler `repeats` times and prints the fastest run's time and
+// frame times. With escape, one run follows in which Escape is pressed by
+// real input in the middle of a frame, and the time from the key to the
+// end of the run is printed. Exit code 0 when the runs did what they should.
+int benchWholeRun(const std::string& scene, bool escape, int repeats);
 
 }  // namespace rillmark::testhost
