@@ -28,6 +28,18 @@ std::uint32_t bitsOf(float f) {
   return u;
 }
 
+// x, y and z of every vertex, each put by `put` (little- or big-endian).
+std::string packed(std::span<const HostVec3> vertices, void (*put)(std::string&, std::uint32_t)) {
+  std::string bytes;
+  bytes.reserve(vertices.size() * 12);
+  for (const HostVec3& v : vertices) {
+    put(bytes, bitsOf(v.x));
+    put(bytes, bitsOf(v.y));
+    put(bytes, bitsOf(v.z));
+  }
+  return bytes;
+}
+
 class Pc2Writer : public FrameWriter {
  public:
   Pc2Writer(const std::string& path, int points, float startFrame, float sampleRate, int samples)
@@ -42,14 +54,7 @@ class Pc2Writer : public FrameWriter {
   }
   void frame(int, std::span<const HostVec3> vertices) override {
     if (static_cast<int>(vertices.size()) != points_) throw BakeFailure("the water's vertex count changed");
-    std::string bytes;
-    bytes.reserve(vertices.size() * 12);
-    for (const HostVec3& v : vertices) {
-      putLittle32(bytes, bitsOf(v.x));
-      putLittle32(bytes, bitsOf(v.y));
-      putLittle32(bytes, bitsOf(v.z));
-    }
-    out_.write(bytes);
+    out_.write(packed(vertices, putLittle32));
   }
   void commit() override { out_.commit(); }
 
@@ -70,14 +75,7 @@ class MddWriter : public FrameWriter {
   }
   void frame(int, std::span<const HostVec3> vertices) override {
     if (static_cast<int>(vertices.size()) != points_) throw BakeFailure("the water's vertex count changed");
-    std::string bytes;
-    bytes.reserve(vertices.size() * 12);
-    for (const HostVec3& v : vertices) {
-      putBig32(bytes, bitsOf(v.x));
-      putBig32(bytes, bitsOf(v.y));
-      putBig32(bytes, bitsOf(v.z));
-    }
-    out_.write(bytes);
+    out_.write(packed(vertices, putBig32));
   }
   void commit() override { out_.commit(); }
 

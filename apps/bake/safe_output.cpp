@@ -1,13 +1,9 @@
 #include "safe_output.h"
 
-#include <atomic>
-#include <chrono>
-#include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <random>
 
 #include "bake_error.h"
+#include "platform/temporary_name.h"
 
 namespace bake {
 
@@ -17,19 +13,6 @@ namespace fs = std::filesystem;
 
 // Writes go to the system in pieces of this size.
 constexpr std::size_t kBufferBytes = 1 << 20;
-
-std::string freshName() {
-  static std::atomic<std::uint64_t> counter{0};
-  static const std::uint64_t seed = std::random_device{}();
-  std::uint64_t x = seed ^ (++counter * 0x9E3779B97F4A7C15ull) ^
-                    static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-  x ^= x >> 31;
-  char name[48];
-  std::snprintf(name, sizeof name, ".rillmark-bake-%016llx.tmp", static_cast<unsigned long long>(x));
-  return name;
-}
 
 }  // namespace
 
@@ -41,7 +24,7 @@ SafeOutput::SafeOutput(std::string target, rillmark::FileStore& files) : target_
   fs::path folder = fs::path(target_).parent_path();
   // A taken name (however unlikely) costs another try under a new one.
   for (int attempt = 0; attempt < 4 && !open_; ++attempt) {
-    temporary_ = (folder / freshName()).string();
+    temporary_ = (folder / rillmark::temporaryFileName(".rillmark-bake-")).string();
     open_ = files_.createNew(temporary_, file_);
   }
   if (!open_) throw BakeFailure("cannot create " + target_ + ": no file can be made in its folder");

@@ -1,7 +1,5 @@
 #include "params/preset_file.h"
 
-#include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +8,7 @@
 
 #include "base/error.h"
 #include "params/preset_format.h"
+#include "platform/temporary_name.h"
 
 namespace rillmark {
 
@@ -56,23 +55,6 @@ std::optional<fs::path> pathFromUtf8(const std::string& text) {
   }
 }
 
-// Sixteen hex digits that differ from call to call and from process to
-// process: a counter, the clock and an address (which moves between
-// processes), mixed so that every bit counts.
-std::string uniqueHex() {
-  static std::atomic<std::uint64_t> counter{0};
-  const auto now = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-  const auto place = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&counter));
-  std::uint64_t x = now ^ (place << 16) ^ (++counter * 0x9E3779B97F4A7C15ull);
-  // splitmix64's finaliser.
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-  x ^= x >> 31;
-  char digits[17];
-  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(x));
-  return digits;
-}
-
 std::string utf8Of(const fs::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
@@ -85,7 +67,7 @@ bool createTemporaryBeside(const fs::path& target, FileStore& files, std::string
                            FileStore::Handle& file) {
   constexpr int kAttempts = 4;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    const fs::path name = target.parent_path() / (".rillmark-save-" + uniqueHex() + ".tmp");
+    const fs::path name = target.parent_path() / temporaryFileName(".rillmark-save-");
     temporary = utf8Of(name);
     if (files.createNew(temporary, file)) return true;
   }
