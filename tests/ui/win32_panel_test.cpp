@@ -142,5 +142,25 @@ TEST_F(Win32Panel, TabWalksTheEditBoxesAndEnterTakesTheValue) {
   EXPECT_TRUE(state().Counters.StopRequested);
 }
 
+// A handler that closes the panel and then waits in a modal loop (as a
+// message box does) must find the panel whole when the loop returns; the
+// panel goes once the handler has.
+TEST_F(Win32Panel, AClosedPanelOutlivesTheHandlerThatIsStillRunning) {
+  bool whole = false;
+  HWND window = windowOf(*panel);
+  panel->btninfo->onClick = [&](Control&) {
+    panel->close();
+    const DWORD until = GetTickCount() + 150;
+    while (GetTickCount() < until) dispatchPending();
+    whole = Form1 == nullptr && panel->btninfo->caption() == "i";
+  };
+  SendMessageA(windowOf(*panel->btninfo), BM_CLICK, 0, 0);
+  EXPECT_TRUE(whole);
+  const DWORD until = GetTickCount() + 200;
+  while (GetTickCount() < until && IsWindow(window)) dispatchPending();
+  EXPECT_FALSE(IsWindow(window)) << "the panel is freed after the handler";
+  panel = nullptr;
+}
+
 }  // namespace
 }  // namespace rillmark

@@ -34,7 +34,17 @@ void reportHandlerError(const std::string& text) noexcept {
 void setBackend(Backend* backend) { installedBackend() = backend; }
 Backend* backend() { return installedBackend(); }
 
+namespace {
+int handlerDepth = 0;
+}  // namespace
+
+bool handlerRunning() { return handlerDepth > 0; }
+
 void runHandler(const std::function<void()>& handler) noexcept {
+  struct Depth {
+    Depth() { ++handlerDepth; }
+    ~Depth() { --handlerDepth; }
+  } depth;
   try {
     if (handler) handler();
   } catch (const std::exception& e) {

@@ -83,6 +83,11 @@ using KeyPressEvent = std::function<void(Control& sender, char& key)>;
 // Runs a handler; an error escaping it is shown to the user and absorbed.
 void runHandler(const std::function<void()>& handler) noexcept;
 
+// True while a handler runs, also while it waits in a modal loop (a
+// message box, a dialog, a run processing messages) that dispatches other
+// messages: a form closed meanwhile must outlive it.
+bool handlerRunning();
+
 class Control {
  public:
   explicit Control(ControlKind kind);

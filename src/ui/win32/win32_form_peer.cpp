@@ -18,6 +18,9 @@ namespace {
 // Posted to a form's own window: delete the form now that the message that
 // asked for it (usually WM_CLOSE) is over.
 constexpr UINT kReleaseMessage = WM_APP + 0x52;
+// While a handler is still running, the release waits on this timer.
+constexpr UINT_PTR kReleaseTimer = 0x52;
+constexpr UINT kReleaseRetryMs = 20;
 
 // The outer size that gives a window of these styles that client size.
 Size outerFor(DWORD style, DWORD exStyle, Size client) {
@@ -145,7 +148,21 @@ class Win32FormPeer : public FormPeer, public Win32Peer {
         if (!detached_) form_.closeRequested();  // may post the release; the peer is still whole here
         return 0;
       case kReleaseMessage:
+        // A handler that closed the form, or one that runs while the form
+        // closes, may reach this message through a modal loop of its own
+        // (a message box) and go on using the form when it returns: the
+        // form is deleted only once no handler runs. A timer, not a new
+        // post, so that the modal loop does not spin on it.
+        if (handlerRunning()) {
+          SetTimer(window, kReleaseTimer, kReleaseRetryMs, nullptr);
+          return 0;
+        }
         delete &form_;  // destroys this peer and the window: touch nothing after
+        return 0;
+      case WM_TIMER:
+        if (wParam != kReleaseTimer) break;
+        KillTimer(window, kReleaseTimer);
+        PostMessageA(window, kReleaseMessage, 0, 0);
         return 0;
       case WM_ERASEBKGND:
         paintBackground(reinterpret_cast<HDC>(wParam));
