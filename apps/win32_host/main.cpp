@@ -29,6 +29,9 @@
 //   rillmark_win32_host --bench-run a|d [--escape]
 //       a whole run of benchmark scene (a) or (d) through the real panel,
 //       timed; with --escape, Escape pressed mid-run (whole_run_bench.cpp)
+//   rillmark_win32_host --soak SECONDS --seed N
+//       the real panel under random real input and host events chosen by
+//       the seed for SECONDS, with invariants checked all along (soak.cpp)
 //   rillmark_win32_host --missing-host-library
 //       copies itself and the plug-in to a folder without tsxapi.dll and
 //       runs the copy with --expect-load-failure, which checks the message
@@ -49,6 +52,7 @@
 #include "load_cycles.h"
 #include "host_harness.h"
 #include "panel_run.h"
+#include "soak.h"
 #include "whole_run_bench.h"
 
 namespace {
@@ -279,6 +283,15 @@ int main(int argc, char** argv) {
     if (arg == "--bench-run" && i + 1 < argc) {
       const bool escape = i + 2 < argc && std::string(argv[i + 2]) == "--escape";
       return benchWholeRun(argv[i + 1], escape);
+    }
+    if (arg == "--soak" && i + 1 < argc) {
+      const int seconds = std::atoi(argv[i + 1]);
+      unsigned seed = 1;
+      if (i + 3 < argc && std::string(argv[i + 2]) == "--seed")
+        seed = static_cast<unsigned>(std::strtoul(argv[i + 3], nullptr, 10));
+      const int status = runSoak(seconds, seed);
+      std::printf("%s\n", status == 0 ? "all checks passed" : "some checks FAILED");
+      return status;
     }
     if (arg == "--hold" && i + 1 < argc) holdMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
   }
