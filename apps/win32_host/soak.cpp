@@ -95,6 +95,7 @@ std::string utf8(const std::wstring& w) {
 // What the threads share. One soak per process.
 struct Shared {
   unsigned seed = 0;
+  bool verbose = false;  // every action printed as it is done
   std::mutex mutex;
   std::deque<std::string> recent;
   std::map<std::string, long long> perKind;
@@ -104,6 +105,11 @@ struct Shared {
   std::atomic<bool> failed{false};
   std::atomic<HWND> panel{nullptr};
   std::atomic<int> dialogsOpen{0};
+  std::atomic<long long> dialogsSeen{0};
+  // Until this tick a probe may go unanswered: Wine under Xvfb, with no
+  // window manager, blocks the thread that hides a top-level window while
+  // it waits for the X server to confirm (a second or two).
+  std::atomic<DWORD> hidingUntil{0};  // grows as each new dialog is first seen
   std::atomic<long long> actions{0}, runs{0}, filesWritten{0}, messageBoxes{0}, probes{0}, sceneChecks{0};
   std::string lastFigures;
   DWORD startTick = 0;
@@ -133,6 +139,10 @@ void logAction(const std::string& kind, const std::string& detail = "") {
   if (shared.recent.size() > kRecentActions) shared.recent.pop_front();
   ++shared.perKind[kind];
   ++shared.actions;
+  if (shared.verbose) {
+    std::printf("action %s\n", shared.recent.back().c_str());
+    std::fflush(stdout);
+  }
 }
 
 LONG WINAPI onCrash(EXCEPTION_POINTERS* info) {
@@ -409,8 +419,9 @@ class DialogAnswerer {
   struct Seen {
     HWND window;
     DWORD since;
+    bool answered;
+    bool cancelled;
   };
-
   void answer(HWND dialog) {
     const std::wstring caption = wideText(dialog);
     HWND fileName = GetDlgItem(dialog, 0x480);  // edt1
@@ -467,25 +478,34 @@ class DialogAnswerer {
       for (HWND d = nullptr; (d = FindWindowExA(nullptr, d, "#32770", nullptr)) != nullptr;) {
         DWORD process = 0;
         GetWindowThreadProcessId(d, &process);
-        if (process != GetCurrentProcessId() || !IsWindowVisible(d)) continue;
+        if (process != GetCurrentProcessId()) continue;
+        // A dialog being built is not shown yet, but its modal loop has
+        // the host's thread already.
         ++open;
-        Seen* known = nullptr;
-        for (auto& s : seen)
-          if (s.window == d) known = &s;
-        if (known == nullptr) {
-          still.push_back({d, GetTickCount()});
-          continue;  // answered once it has been up a moment
+        Seen entry{d, GetTickCount(), false, false};
+        bool known = false;
+        for (const auto& s : seen)
+          if (s.window == d) {
+            entry = s;
+            known = true;
+          }
+        if (!known) ++shared.dialogsSeen;
+        if (!IsWindowVisible(d)) entry.since = GetTickCount();
+        // Answered once it has been up a moment; cancelled if that did
+        // not end it; a failure if nothing does.
+        const DWORD age = GetTickCount() - entry.since;
+        if (!entry.answered && age >= 150) {
+          entry.answered = true;
+          answer(d);
+        } else if (!entry.cancelled && age > 8000) {
+          entry.cancelled = true;
+          logAction("dialog cancelled after 8 s", utf8(wideText(d)));
+          PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        } else if (age > 20000) {
+          fail("a dialog stayed open 20 s: " + utf8(wideText(d)));
         }
-        still.push_back(*known);
-        const DWORD age = GetTickCount() - known->since;
-        if (age >= 150 && age < 150 + 40) answer(d);
-        else if (age > 8000 && age < 8000 + 40) PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        else if (age > 20000) fail("a dialog stayed open 20 s: " + utf8(wideText(d)));
+        still.push_back(entry);
       }
-      // Keeps the time first seen of each dialog still up.
-      for (auto& s : still)
-        for (auto& old : seen)
-          if (old.window == s.window) s.since = old.since;
       seen.swap(still);
       shared.dialogsOpen = open;
       Sleep(40);
@@ -511,11 +531,15 @@ class Prober {
     while (!stop_) {
       Sleep(250);
       if (shared.dialogsOpen > 0) continue;
+      const long long dialogsBefore = shared.dialogsSeen;
       DWORD_PTR result = 0;
       const DWORD before = GetTickCount();
       const LRESULT answered = SendMessageTimeoutA(view_, WM_NULL, 0, 0, SMTO_NORMAL, kProbeTimeoutMs, &result);
       ++shared.probes;
-      if (answered == 0 && shared.dialogsOpen == 0 && !stop_)
+      // A short wait lets the dialog thread see a dialog that opened meanwhile.
+      if (answered == 0) Sleep(100);
+      const bool hiding = static_cast<LONG>(shared.hidingUntil.load() - before) > 0;
+      if (answered == 0 && shared.dialogsOpen == 0 && shared.dialogsSeen == dialogsBefore && !hiding && !stop_)
         fail("the host's UI thread did not answer a probe within 2 s (waited " +
              std::to_string(GetTickCount() - before) + " ms)");
     }
@@ -527,6 +551,8 @@ class Prober {
 };
 
 // --------------------------------------------------------------- the user
+
+void windowHides() { shared.hidingUntil = GetTickCount() + 4000; }
 
 void mouse(DWORD flags, POINT screen) {
   INPUT input{};
@@ -742,6 +768,12 @@ class User {
     return true;
   }
 
+  static FILETIME lastWrite(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return FILETIME{};
+    return data.ftLastWriteTime;
+  }
+
   static bool writeFile(const std::wstring& path, const std::string& content) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
@@ -770,6 +802,12 @@ class User {
       {
         std::lock_guard<std::mutex> lock(shared.mutex);
         planPending = filePlan.pending || inputPlan.pending;
+        // A click that opened no dialog (it landed elsewhere, or a run
+        // holds the host) leaves the plan unused.
+        if (planPending && i >= 60 && shared.dialogsOpen == 0) {
+          filePlan.pending = inputPlan.pending = false;
+          planPending = false;
+        }
       }
       if (planPending || shared.dialogsOpen > 0) continue;
       Sleep(200);
@@ -792,6 +830,7 @@ class User {
     const std::wstring path = folder_ + name;
     std::string before;
     const bool existed = readFile(path, before);
+    const FILETIME writtenBefore = lastWrite(path);
     {
       std::lock_guard<std::mutex> lock(shared.mutex);
       filePlan = {true, cancel, path};
@@ -814,7 +853,8 @@ class User {
       fail("preset " + utf8(name) + " is neither its old content nor a complete new one (" +
            std::to_string(lines(after)) + " lines, " + std::to_string(after.size()) + " bytes)");
     if (cancel && !old) fail("a cancelled save changed " + utf8(name));
-    if (exists && !old) {
+    const FILETIME writtenAfter = lastWrite(path);
+    if (exists && (!old || CompareFileTime(&writtenBefore, &writtenAfter) != 0)) {
       ++shared.filesWritten;
       written_.push_back(name);
     }
@@ -970,7 +1010,16 @@ class User {
   void runAction() {
     const unsigned r = roll(6);
     if (r <= 1) {
-      if (!reveal("btnstart", 0) || !enabled("btnstart")) return logAction("start", "not enabled");
+      if (!reveal("btnstart", 0)) return logAction("start", "not shown");
+      if (!enabled("btnstart")) {
+        // The user picks the water first, as the button asks.
+        hostEvent("host: add water");
+        hostEvent("host: select water");
+        Sleep(150);
+        logAction("click", "btnselect");
+        clickNamed("btnselect");
+      }
+      if (!enabled("btnstart")) return logAction("start", "not enabled");
       const int end = 5 + static_cast<int>(roll(120));
       const int step = 1 + static_cast<int>(roll(4));
       logAction("start", "End " + std::to_string(end) + ", Step " + std::to_string(step));
@@ -1030,6 +1079,7 @@ class User {
     HWND a = findAbout(view_);
     if (shown(a)) {
       logAction("about close");
+      windowHides();
       if (!clickCloseBox(a)) PostMessageA(a, WM_CLOSE, 0, 0);
       return;
     }
@@ -1072,6 +1122,7 @@ class User {
 
   void closePanel() {
     logAction("close panel", enabled("btnstop") ? "during a run" : "");
+    windowHides();
     if (!clickCloseBox(panel_)) PostMessageA(panel_, WM_CLOSE, 0, 0);
     Sleep(150);
   }
@@ -1158,6 +1209,7 @@ void removeFolder(const std::wstring& folder) {
 
 int runSoak(int seconds, unsigned seed) {
   shared.seed = seed;
+  shared.verbose = GetEnvironmentVariableA("RILLMARK_SOAK_VERBOSE", nullptr, 0) > 0;
   host.rng.seed(seed ^ 0x5EEDu);
   SetUnhandledExceptionFilter(onCrash);
   host.view = createMainView(hostViewProc, "RillmarkSoakHostView", "Soak host main view");
