@@ -24,4 +24,4 @@ cmake --build "build/$win" -j "$jobs" --target rillmark_win32_host
 cd "build/$win/bin"
 "$root/scripts/win32-session.sh" "$root/build/$win" \
   "$root/scripts/wine-run.sh" --prefix "$root/build/$win/wineprefix" --arch "$win" \
-  rillmark_win32_host.exe --soak "$seconds" --seed "$seed" | grep -v '^ok: '
+  rillmark_win32_host.exe --soak "$seconds" --seed "$seed" | grep --line-buffered -v '^ok: '

@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "host_harness.h"
+#include "load_cycles.h"
 #include "panel_driver.h"
 
 namespace rillmark::testhost {
@@ -113,6 +114,11 @@ struct Shared {
   std::atomic<long long> actions{0}, runs{0}, filesWritten{0}, messageBoxes{0}, probes{0}, sceneChecks{0};
   std::string lastFigures;
   DWORD startTick = 0;
+  // What the process holds after minute 1 and at the end, each taken by
+  // the host's timer with the panel open, the About window closed and no
+  // run going.
+  Resources resources[2];
+  std::atomic<bool> measured[2] = {false, false};
 };
 Shared shared;
 
@@ -313,6 +319,8 @@ void hostEvent(const std::string& kind) {
     f = [kind] {
       Handle w = host.ref.findTopNode("Water");
       if (w != nullptr) {
+        // One renamed water at a time keeps the scene bounded.
+        if (const Handle lake = host.ref.findTopNode("Lake")) host.ref.sobjDelete(lake);
         host.ref.setName(w, "Lake");
         logAction(kind, "Water -> Lake");
       } else if ((w = host.ref.findTopNode("Lake")) != nullptr) {
@@ -599,6 +607,11 @@ class User {
     const DWORD end = shared.startTick + static_cast<DWORD>(seconds_) * 1000;
     save(false, freshName());  // the first preset: what a complete one looks like
     while (!shared.stop && GetTickCount() < end) {
+      if (!measuredMinute_ && GetTickCount() - shared.startTick >= 60000) {
+        measuredMinute_ = true;
+        quiesce();
+        measure(0);
+      }
       act();
       Sleep(20 + rng_() % 120);
     }
@@ -606,7 +619,39 @@ class User {
   }
 
   void finish() {
-    // No run may go on past the end: Stop until the run buttons say so.
+    if (!shared.failed) {
+      quiesce();
+      measure(1);
+    }
+    stopRun();
+    shared.userDone = true;
+  }
+
+  // The same state for each measurement: no run, the About window closed,
+  // the panel open.
+  void quiesce() {
+    stopRun();
+    HWND about = findAbout(view_);
+    if (about != nullptr && IsWindowVisible(about)) {
+      windowHides();
+      PostMessageA(about, WM_CLOSE, 0, 0);
+    }
+    if (!panelOpen()) hostEvent("host: plug-in icon");
+    for (int i = 0; i < 50 && !panelOpen(); ++i) Sleep(100);
+    settle();
+    Sleep(500);
+  }
+
+  void measure(int index) {
+    std::lock_guard<std::mutex> lock(shared.mutex);
+    shared.hostQueue.emplace_back("measure", [index] {
+      shared.resources[index] = rillmark::testhost::measure();
+      shared.measured[index] = true;
+    });
+  }
+
+  // No run may go on: Stop until the run buttons say so.
+  void stopRun() {
     for (int i = 0; i < 200; ++i) {
       HWND panel = shared.panel;
       if (panel == nullptr || !IsWindow(panel)) break;
@@ -616,7 +661,6 @@ class User {
       PostMessageA(stop, BM_CLICK, 0, 0);
       Sleep(100);
     }
-    shared.userDone = true;
   }
 
  private:
@@ -1148,6 +1192,7 @@ class User {
   int seconds_;
   HWND view_;
   std::wstring folder_;
+  bool measuredMinute_ = false;
   HWND panel_ = nullptr;
   std::map<std::string, HWND> controls_;
   std::vector<std::string> spinners_;
@@ -1155,6 +1200,23 @@ class User {
   std::size_t referenceLines_ = 0;
   int serial_ = 0;
 };
+
+// From minute 1 to the end nothing may pile up: the same windows and
+// threads, memory within a margin (the scene holds the keys of the runs
+// and the objects the host added, both bounded, so it varies a little).
+constexpr long long kSoakMemoryMargin = 8 * 1024 * 1024;
+constexpr long long kSoakThreadMargin = 2;
+
+void checkResources(const Resources& minute, const Resources& end) {
+  if (end.windows != minute.windows)
+    fail("windows: " + std::to_string(minute.windows) + " after minute 1, " + std::to_string(end.windows) + " at the end");
+  if (end.threads - minute.threads > kSoakThreadMargin)
+    fail("threads: " + std::to_string(minute.threads) + " after minute 1, " + std::to_string(end.threads) + " at the end");
+  if (end.committedPrivate - minute.committedPrivate > kSoakMemoryMargin)
+    fail("committed memory grew by " + std::to_string((end.committedPrivate - minute.committedPrivate) / 1024) + " KiB");
+  if (end.heapBytes - minute.heapBytes > kSoakMemoryMargin)
+    fail("heap memory in use grew by " + std::to_string((end.heapBytes - minute.heapBytes) / 1024) + " KiB");
+}
 
 void buildScene() {
   const Handle water = addWater();
@@ -1255,6 +1317,9 @@ int runSoak(int seconds, unsigned seed) {
   std::printf("runs started: %lld\nfiles written: %lld\nmessage boxes answered: %lld\nprobes answered: %lld\n",
               shared.runs.load(), shared.filesWritten.load(), shared.messageBoxes.load(), shared.probes.load());
   std::printf("scene checks: %lld; the last: %s\n", shared.sceneChecks.load(), shared.lastFigures.c_str());
+  if (shared.measured[0]) print("after minute 1", shared.resources[0]);
+  if (shared.measured[1]) print("at the end", shared.resources[1]);
+  if (shared.measured[0] && shared.measured[1]) checkResources(shared.resources[0], shared.resources[1]);
   check(!shared.failed, "the soak kept every invariant (seed " + std::to_string(seed) + ")");
 
   if (HWND about = findAbout(host.view)) SendMessageA(about, WM_CLOSE, 0, 0);
