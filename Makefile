@@ -29,7 +29,7 @@ fuzz:
 	FUZZ_SECONDS="$(FUZZ_SECONDS)" FUZZ_RUNS="$(FUZZ_RUNS)" FUZZ_JOBS="$(FUZZ_JOBS)" scripts/fuzz.sh $(FUZZ_TARGETS)
 
 soak:
-	scripts/setup.sh
+	scripts/setup.sh win32
 	scripts/soak.sh $(SOAK_SECONDS) $(SOAK_SEED)
 
 package:
