@@ -8,9 +8,11 @@ FUZZ_SECONDS ?=
 FUZZ_RUNS ?=
 FUZZ_JOBS ?=
 FUZZ_TARGETS ?=
+SOAK_SECONDS ?= 600
+SOAK_SEED ?= 1
 MAKEFLAGS += --no-print-directory
 
-.PHONY: test demo bench fuzz package setup clean
+.PHONY: test demo bench fuzz soak package setup clean
 
 test:
 	scripts/setup.sh
@@ -25,6 +27,10 @@ fuzz:
 	scripts/setup.sh fuzz
 	cmake --build build/fuzz -j $$(nproc) --target rillmark_fuzzers
 	FUZZ_SECONDS="$(FUZZ_SECONDS)" FUZZ_RUNS="$(FUZZ_RUNS)" FUZZ_JOBS="$(FUZZ_JOBS)" scripts/fuzz.sh $(FUZZ_TARGETS)
+
+soak:
+	scripts/setup.sh win32
+	scripts/soak.sh $(SOAK_SECONDS) $(SOAK_SEED)
 
 package:
 	scripts/setup.sh win32

@@ -46,17 +46,6 @@ constexpr long long kHandleMargin = 2;
 // below this one.
 constexpr std::uintptr_t kHighestProbedHandle = 0x10000;
 
-struct Resources {
-  long long windows = 0;
-  long long gdiObjects = 0;    // GetGuiResources
-  long long userObjects = 0;   // GetGuiResources
-  long long handles = 0;       // GetProcessHandleCount
-  long long probedHandles = 0;
-  long long threads = 0;
-  long long privateUsage = 0;  // GetProcessMemoryInfo
-  long long committedPrivate = 0;
-  long long heapBytes = 0;     // in use, over every heap of the process
-};
 
 // The GDI objects the plug-in made and has not deleted, by handle.
 std::set<HGDIOBJ> pluginGdiObjects;
@@ -165,6 +154,8 @@ long long threadCount() {
   return count;
 }
 
+}  // namespace
+
 Resources measure() {
   Resources r;
   EnumWindows(countOwnTopLevel, reinterpret_cast<LPARAM>(&r.windows));
@@ -197,6 +188,8 @@ void print(const std::string& when, const Resources& r) {
               r.privateUsage, r.committedPrivate, r.heapBytes);
   std::fflush(stdout);
 }
+
+namespace {
 
 // One cycle; false when the plug-in could not be driven at all.
 bool cycle(ReferenceHost& host, HWND view, Handle water, int number) {

@@ -1,7 +1,26 @@
 // The plug-in loaded, used and unloaded many times: see load_cycles.cpp.
 #pragma once
 
+#include <string>
+
 namespace rillmark::testhost {
+
+// What the process holds, counted as far as Wine reports it and beside that
+// by this program itself (see load_cycles.cpp).
+struct Resources {
+  long long windows = 0;
+  long long gdiObjects = 0;    // GetGuiResources
+  long long userObjects = 0;   // GetGuiResources
+  long long handles = 0;       // GetProcessHandleCount
+  long long probedHandles = 0;
+  long long threads = 0;
+  long long privateUsage = 0;  // GetProcessMemoryInfo
+  long long committedPrivate = 0;
+  long long heapBytes = 0;     // in use, over every heap of the process
+};
+
+Resources measure();
+void print(const std::string& when, const Resources& r);
 
 // Exit code 0 when every check passed.
 int runLoadCycles(int cycles);

@@ -34,6 +34,9 @@
 //       whole runs of benchmark scene (a) or (d) through the real panel,
 //       the fastest of N (3) timed; with --escape, a run with Escape
 //       pressed mid-run after one without (whole_run_bench.cpp)
+//   rillmark_win32_host --soak SECONDS --seed N
+//       the real panel under random real input and host events chosen by
+//       the seed for SECONDS, with invariants checked all along (soak.cpp)
 //   rillmark_win32_host --missing-host-library
 //       copies itself and the plug-in to a folder without tsxapi.dll and
 //       runs the copy with --expect-load-failure, which checks the message
@@ -54,6 +57,7 @@
 #include "load_cycles.h"
 #include "host_harness.h"
 #include "panel_run.h"
+#include "soak.h"
 #include "tab_paint.h"
 #include "whole_run_bench.h"
 
@@ -287,6 +291,15 @@ int main(int argc, char** argv) {
       const std::string next = i + 2 < argc ? argv[i + 2] : "";
       const int repeats = next == "--repeat" && i + 3 < argc ? std::atoi(argv[i + 3]) : 3;
       return benchWholeRun(argv[i + 1], next == "--escape", repeats);
+    }
+    if (arg == "--soak" && i + 1 < argc) {
+      const int seconds = std::atoi(argv[i + 1]);
+      unsigned seed = 1;
+      if (i + 3 < argc && std::string(argv[i + 2]) == "--seed")
+        seed = static_cast<unsigned>(std::strtoul(argv[i + 3], nullptr, 10));
+      const int status = runSoak(seconds, seed);
+      std::printf("%s\n", status == 0 ? "all checks passed" : "some checks FAILED");
+      return status;
     }
     if (arg == "--hold" && i + 1 < argc) holdMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
   }
