@@ -401,6 +401,9 @@ struct DialogPlan {
   bool pending = false;
   bool cancel = false;
   std::wstring text;
+  // The file dialog the plan is for, by its caption ("Open" or "Save As"):
+  // a random click on the other button may open the other dialog first.
+  std::wstring dialog;
 };
 DialogPlan filePlan, inputPlan;
 
@@ -439,9 +442,10 @@ class DialogAnswerer {
       {
         std::lock_guard<std::mutex> lock(shared.mutex);
         plan = filePlan;
-        filePlan.pending = false;
+        // A plan for the other kind of dialog stays for its own.
+        if (plan.dialog == caption) filePlan.pending = false;
       }
-      if (!plan.pending || plan.cancel) {
+      if (!plan.pending || plan.cancel || plan.dialog != caption) {
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return;
       }
@@ -877,7 +881,7 @@ class User {
     const FILETIME writtenBefore = lastWrite(path);
     {
       std::lock_guard<std::mutex> lock(shared.mutex);
-      filePlan = {true, cancel, path};
+      filePlan = {true, cancel, path, L"Save As"};
     }
     logAction(cancel ? "save (cancelled)" : existed ? "save (overwrite)" : "save", utf8(name));
     clickNamed("btnsave");
@@ -912,7 +916,7 @@ class User {
     const bool existed = readFile(path, before);
     {
       std::lock_guard<std::mutex> lock(shared.mutex);
-      filePlan = {true, cancel, path};
+      filePlan = {true, cancel, path, L"Open"};
     }
     logAction(kind, utf8(name));
     clickNamed("btnload");
@@ -1155,7 +1159,7 @@ class User {
     const bool cancel = chance(20);
     {
       std::lock_guard<std::mutex> lock(shared.mutex);
-      inputPlan = {true, cancel, text};
+      inputPlan = {true, cancel, text, L"Select by name"};
     }
     logAction("select by name", utf8(text.substr(0, 40)) + (cancel ? " (cancelled)" : ""));
     clickNamed("btnselbyname");
