@@ -575,17 +575,9 @@ void mouse(DWORD flags, POINT screen) {
   SendInput(1, &input, sizeof input);
 }
 
-void key(WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
 void tap(WORD vk) {
-  key(vk, false);
-  key(vk, true);
+  sendKey(vk, false);
+  sendKey(vk, true);
   Sleep(40);
 }
 
@@ -783,9 +775,9 @@ class User {
     if (!shown(edit)) return;
     clickAtPoint(centreOf(edit));
     tap(VK_HOME);
-    key(VK_SHIFT, false);
+    sendKey(VK_SHIFT, false);
     tap(VK_END);
-    key(VK_SHIFT, true);
+    sendKey(VK_SHIFT, true);
     typeText(text);
     if (finalKey != 0) tap(finalKey);
   }
