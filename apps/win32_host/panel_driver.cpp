@@ -14,6 +14,8 @@ BOOL CALLBACK collectNamed(HWND window, LPARAM lParam) {
   return TRUE;
 }
 
+}  // namespace
+
 void sendMouse(DWORD flags, POINT screen) {
   INPUT input{};
   input.type = INPUT_MOUSE;
@@ -22,8 +24,6 @@ void sendMouse(DWORD flags, POINT screen) {
   input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &input, sizeof input);
 }
-
-}  // namespace
 
 bool ReferenceHost::bind(HMODULE api) {
   reset = proc<decltype(reset)>(api, "refhost_reset");

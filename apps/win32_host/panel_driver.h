@@ -70,6 +70,7 @@ POINT centreOf(HWND window);
 POINT toScreen(HWND window, POINT client);
 
 // Real input, as the user's hardware gives it.
+void sendMouse(DWORD flags, POINT screen);  // flags without MOUSEEVENTF_ABSOLUTE
 void clickAt(POINT screen);
 void moveTo(POINT screen);
 void sendKey(WORD key, bool up);

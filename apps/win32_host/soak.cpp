@@ -566,14 +566,7 @@ class Prober {
 
 void windowHides() { shared.hidingUntil = GetTickCount() + 4000; }
 
-void mouse(DWORD flags, POINT screen) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>(screen.x * 65535.0 / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
-  input.mi.dy = static_cast<LONG>(screen.y * 65535.0 / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
-}
+void mouse(DWORD flags, POINT screen) { sendMouse(flags, screen); }
 
 void tap(WORD vk) {
   sendKey(vk, false);
