@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace refhost::detail {
 
@@ -32,7 +33,11 @@ void setFrame(Node& node, int code) {
   if (!a.hasScriptTree) return;
   if (code == kVertexKeyCode) {
     if (node.hasGeometry && a.attributes.count(kVertexKeyCode)) {
-      a.vertexKeys[currentKeyFrame()] = node.vertices;
+      const auto [key, added] = a.vertexKeys.try_emplace(currentKeyFrame());
+      if (added)
+        key->second = scene().spareKeyBuffers.copyOf(node.vertices);
+      else
+        key->second = node.vertices;
     }
   } else if (code == kVisibilityKeyCode) {
     a.visibilityKeys[currentKeyFrame()] = node.visible;
@@ -43,12 +48,19 @@ void addAttribute(Node& node, int code) {
   if (node.animation.hasScriptTree) node.animation.attributes.insert(code);
 }
 
+void dropKeys(Node& node) {
+  for (auto& [frame, vertices] : node.animation.vertexKeys) scene().spareKeyBuffers.keep(std::move(vertices));
+  node.animation.vertexKeys.clear();
+}
+
 void deleteScriptTree(Node& node) {
+  dropKeys(node);
   node.animation = Animation{};
   node.animation.hasScriptTree = false;
 }
 
 void createScriptTree(Node& node) {
+  dropKeys(node);
   node.animation = Animation{};
 }
 

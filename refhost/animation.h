@@ -30,6 +30,9 @@ void setFrame(Node& node, int code);
 // tsxSobjAddAttribute; needs a script tree.
 void addAttribute(Node& node, int code);
 
+// Gives the node's vertex keys to the scene's spare buffers.
+void dropKeys(Node& node);
+
 void deleteScriptTree(Node& node);
 void createScriptTree(Node& node);
 

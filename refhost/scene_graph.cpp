@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "refhost/animation.h"
+
 namespace refhost::detail {
 
 namespace {
@@ -28,6 +30,7 @@ void destroyDetached(Node& node) {
   }
   node.members.clear();
   forget(node);
+  dropKeys(node);
   scene().nodes.erase(node.id);
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "hostapi/host_types.h"
+#include "refhost/key_buffers.h"
 #include "refhost/refhost.h"
 
 namespace refhost::detail {
@@ -81,6 +82,7 @@ struct Scene {
   long long drawCount = 0;
   CopyAnswer copyAnswer = CopyAnswer::Plain;
   OpenAnswers openAnswers;
+  SpareKeyBuffers spareKeyBuffers;  // dropped vertex keys, for the next keys
   Faults faults;
   // The selection's handle after its node was deleted, while
   // faults.staleSelection holds.

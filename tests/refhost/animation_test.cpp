@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "refhost/scene_graph.h"
 #include "refhost_fixture.h"
 
 namespace {
@@ -105,6 +106,44 @@ TEST_F(Animation, DeletingTheScriptTreeDropsKeysAndAttributes) {
   tsxSobjAddAttribute(water, 23);
   tsxSobjSetFrame(water, 23);
   EXPECT_EQ(refhost::vertexKeys(water).size(), 1u);
+}
+
+// Dropped keys lend their buffers to later keys, of the same or of a smaller
+// polyhedron; a key made in a reused buffer holds exactly its own vertices.
+TEST_F(Animation, KeysInReusedBuffersHoldOnlyTheirOwnVertices) {
+  const auto& spares = refhost::detail::scene().spareKeyBuffers;
+  const HostHandle water = refhost::addGrid("Water", 3, 2, 2, 1, 0);
+  const auto keyFrames = [](HostHandle object, float z) {
+    tsxSobjAddAttribute(object, 23);
+    for (int frame : {1, 2}) {
+      tsxAnimSetActiveTime(static_cast<float>(frame));
+      tsxPolyhGetVxArray(object)[0].z = z + frame;
+      tsxSobjSetFrame(object, 23);
+    }
+  };
+  keyFrames(water, 10);
+  tsxGNodeDeleteScriptTree(water);
+  tsxGNodeCreateScriptTree(water);
+  EXPECT_EQ(spares.count(), 2u);
+  keyFrames(water, 20);
+  EXPECT_EQ(spares.count(), 0u);
+  for (int frame : {1, 2}) EXPECT_EQ(refhost::vertexKeys(water).at(frame)[0].z, 20.0f + frame);
+
+  tsxSobjDelete(water);  // a deleted node's keys are spares too
+  EXPECT_EQ(spares.count(), 2u);
+  const HostHandle pool = refhost::addGrid("Pool", 2, 2, 1, 1, 0);
+  keyFrames(pool, 30);
+  EXPECT_EQ(spares.count(), 0u);
+  for (int frame : {1, 2}) {
+    ASSERT_EQ(refhost::vertexKeys(pool).at(frame).size(), 4u);
+    EXPECT_EQ(refhost::vertexKeys(pool).at(frame)[0].z, 30.0f + frame);
+  }
+  // A spare over twice the size of the keys is left for a larger polyhedron.
+  tsxSobjDelete(pool);
+  const HostHandle dot = refhost::addGrid("Dot", 1, 1, 1, 1, 0);
+  keyFrames(dot, 40);
+  EXPECT_EQ(spares.count(), 2u);
+  EXPECT_EQ(refhost::vertexKeys(dot).at(2)[0].z, 42.0f);
 }
 
 TEST_F(Animation, NodeFrameCodesAreKeptInOrder) {

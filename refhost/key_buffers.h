@@ -1,0 +1,37 @@
+// Vertex-key buffers the host keeps for reuse. A plug-in run keys the whole
+// water every frame and the next run drops those keys and keys again, so
+// the host hands the dropped buffers to the next keys instead of returning
+// them to the system: keying a frame is then one copy into memory already
+// touched. Without it every run pays a fresh page for each 4 KiB keyed,
+// which on some machines (virtual ones above all) costs more than the run.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <vector>
+
+#include "hostapi/host_types.h"
+
+namespace refhost::detail {
+
+class SpareKeyBuffers {
+ public:
+  // A buffer holding a copy of vertices, reusing the smallest spare buffer
+  // big enough for them unless it is over twice their size.
+  std::vector<HostVec3> copyOf(const std::vector<HostVec3>& vertices);
+  // Keeps the buffer for later keys while the spares stay under the bound;
+  // frees it otherwise.
+  void keep(std::vector<HostVec3>&& buffer);
+  std::size_t bytes() const { return bytes_; }
+  std::size_t count() const { return spares_.size(); }
+
+ private:
+  std::multimap<std::size_t, std::vector<HostVec3>> spares_;  // by capacity
+  std::size_t bytes_ = 0;
+};
+
+// At most this much memory waits in spare buffers: a whole run's keys of a
+// large water on a 64-bit host, less where the address space is 2 GB.
+inline constexpr std::size_t kMostSpareKeyBytes = std::size_t{sizeof(void*) >= 8 ? 2048u : 256u} << 20;
+
+}  // namespace refhost::detail
