@@ -48,6 +48,17 @@ void addAttribute(Node& node, int code) {
   if (node.animation.hasScriptTree) node.animation.attributes.insert(code);
 }
 
+Animation copyAnimation(const Animation& source) {
+  Animation copy;
+  copy.hasScriptTree = source.hasScriptTree;
+  copy.attributes = source.attributes;
+  copy.locationKeys = source.locationKeys;
+  copy.visibilityKeys = source.visibilityKeys;
+  for (const auto& [frame, vertices] : source.vertexKeys)
+    copy.vertexKeys.emplace(frame, scene().spareKeyBuffers.copyOf(vertices));
+  return copy;
+}
+
 void dropKeys(Node& node) {
   for (auto& [frame, vertices] : node.animation.vertexKeys) scene().spareKeyBuffers.keep(std::move(vertices));
   node.animation.vertexKeys.clear();

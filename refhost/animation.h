@@ -30,6 +30,11 @@ void setFrame(Node& node, int code);
 // tsxSobjAddAttribute; needs a script tree.
 void addAttribute(Node& node, int code);
 
+// A copy of a script tree whose vertex keys go into spare buffers where
+// there are any, so that copying keyed objects and deleting them again
+// leaves the spares as they were.
+Animation copyAnimation(const Animation& source);
+
 // Gives the node's vertex keys to the scene's spare buffers.
 void dropKeys(Node& node);
 

@@ -119,7 +119,7 @@ Node& deepCopy(const Node& source) {
   copy.size = source.size;
   copy.visible = source.visible;
   copy.drawingMode = source.drawingMode;
-  copy.animation = source.animation;
+  copy.animation = copyAnimation(source.animation);
   for (const Node* member : source.members) {
     Node& memberCopy = deepCopy(*member);
     attach(memberCopy, &copy);

@@ -23,7 +23,8 @@
 
 namespace refhost::detail {
 
-// Everything a node's script tree holds. Deleting the tree drops all of it.
+// Everything a node's script tree holds. Deleting the tree drops all of it;
+// copyAnimation copies each field.
 struct Animation {
   bool hasScriptTree = true;
   std::set<int> attributes;

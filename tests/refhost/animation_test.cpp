@@ -144,6 +144,24 @@ TEST_F(Animation, KeysInReusedBuffersHoldOnlyTheirOwnVertices) {
   keyFrames(dot, 40);
   EXPECT_EQ(spares.count(), 2u);
   EXPECT_EQ(refhost::vertexKeys(dot).at(2)[0].z, 42.0f);
+
+  // A copy's keys are its source's, in spare buffers where there are any.
+  const HostHandle twin = refhost::addGrid("Twin", 3, 2, 2, 1, 0);
+  keyFrames(twin, 50);
+  HostHandle copy = nullptr;
+  tsxGNodeCopy(twin, &copy);
+  ASSERT_NE(copy, nullptr);
+  tsxSobjDelete(copy);
+  EXPECT_EQ(spares.count(), 2u);
+  tsxGNodeCopy(twin, &copy);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(spares.count(), 0u);
+  const auto copied = refhost::vertexKeys(copy);
+  ASSERT_EQ(copied.size(), 2u);
+  for (const auto& [frame, vertices] : refhost::vertexKeys(twin)) {
+    ASSERT_EQ(copied.at(frame).size(), vertices.size());
+    for (std::size_t i = 0; i < vertices.size(); ++i) expectNear(copied.at(frame)[i], vertices[i], 0);
+  }
 }
 
 TEST_F(Animation, NodeFrameCodesAreKeptInOrder) {
