@@ -26,7 +26,7 @@ class FrameView {
   virtual ~FrameView() = default;
 
   // The status bar's text. The status bar is painted anew when messages
-  // are next processed.
+  // are next processed, at most about once per screen refresh.
   virtual void setStatusText(std::string_view text) = 0;
 
   // Handles every pending window message. Panel handlers (Stop among them)

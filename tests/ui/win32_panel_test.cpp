@@ -142,6 +142,46 @@ TEST_F(Win32Panel, TabWalksTheEditBoxesAndEnterTakesTheValue) {
   EXPECT_TRUE(state().Counters.StopRequested);
 }
 
+// A caption that changes every frame of a run is painted about once per
+// screen refresh, and its last text is always painted soon after.
+TEST_F(Win32Panel, ACaptionChangingFasterThanTheScreenIsPaintedPaced) {
+  HWND status = windowOf(*panel->Statusbar);
+  ShowWindow(windowOf(*panel), SW_SHOWNA);
+  dispatchPending();
+  int paints = 0;
+  bool paintedSinceChange = false;
+  const auto dispatchCounting = [&] {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_PAINT && msg.hwnd == status) {
+        ++paints;
+        paintedSinceChange = true;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  };
+  int changes = 0;
+  const DWORD burstEnd = GetTickCount() + 200;
+  while (GetTickCount() < burstEnd) {
+    panel->Statusbar->setCaption("Frame " + std::to_string(++changes));
+    paintedSinceChange = false;
+    dispatchCounting();
+    Sleep(1);
+  }
+  EXPECT_GE(paints, 2);
+  EXPECT_LE(paints, 200 / 16 + 6) << changes << " changes";
+  EXPECT_LT(paints, changes);
+  paints = 0;
+  const DWORD settle = GetTickCount() + 100;
+  while (GetTickCount() < settle) dispatchCounting();
+  EXPECT_TRUE(paintedSinceChange) << "the last caption is painted";
+  EXPECT_LE(paints, 1);
+  char text[32] = {};
+  GetWindowTextA(status, text, sizeof text);
+  EXPECT_EQ(std::string(text), "Frame " + std::to_string(changes));
+}
+
 // A handler that closes the panel and then waits in a modal loop (as a
 // message box does) must find the panel whole when the loop returns; the
 // panel goes once the handler has.

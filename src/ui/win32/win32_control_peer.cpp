@@ -22,6 +22,7 @@
 #include "ui/toolkit/panel.h"
 #include "ui/toolkit/radio_group.h"
 #include "ui/win32/gdi_resources.h"
+#include "ui/win32/repaint_pacer.h"
 #include "ui/win32/win32_peers.h"
 
 namespace rillmark::ui::win32 {
@@ -129,7 +130,7 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
       }
       case Property::Caption:
         SetWindowTextA(window_, control_.caption().c_str());
-        InvalidateRect(window_, nullptr, TRUE);
+        captionRepaints_.captionChanged(window_);
         break;
       case Property::Enabled:
         EnableWindow(window_, control_.enabled() ? TRUE : FALSE);
@@ -269,7 +270,10 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
     if (message == WM_NCDESTROY) {
       const LRESULT result = callOriginal(window, message, wParam, lParam);
       forget(window);
-      if (window == window_) window_ = nullptr;
+      if (window == window_) {
+        window_ = nullptr;
+        captionRepaints_ = {};  // its timer went with the window
+      }
       return result;
     }
     if (detached_) return callOriginal(window, message, wParam, lParam);
@@ -287,6 +291,9 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
           paintGroupBox();
           return 0;
         }
+        break;
+      case WM_TIMER:
+        if (window == window_ && captionRepaints_.timer(window, wParam)) return 0;
         break;
       case WM_MOUSEMOVE:
         mouseMoved(lParam);
@@ -818,6 +825,7 @@ class Win32ControlPeer : public ControlPeer, public Win32Peer {
   bool syncingText_ = false;
   bool swallowChar_ = false;
   bool hot_ = false;
+  RepaintPacer captionRepaints_;
   bool haveLastMove_ = false;
   Point lastMove_;
   bool mousePress_ = false;
