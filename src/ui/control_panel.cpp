@@ -425,7 +425,12 @@ void TForm1::showStatistic(StatisticLabel label, std::string_view text) {
   labels[static_cast<int>(label)]->setCaption(std::string(text));
 }
 
-void TForm1::repaintInfoPanel() { panelinfo->repaint(true); }
+void TForm1::repaintInfoPanel() {
+  panelinfo->repaint(true);
+  // Shown together, the two tell the same frame: the status bar's paced
+  // repaint is brought forward to the information panel's.
+  if (state_.Counters.InfoPanelVisible) Statusbar->repaint(true);
+}
 
 void TForm1::setSelectCaption(std::string_view caption) { btnselect->setCaption(std::string(caption)); }
 
