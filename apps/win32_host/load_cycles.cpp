@@ -51,30 +51,36 @@ constexpr std::uintptr_t kHighestProbedHandle = 0x10000;
 
 using NtQueryObjectFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 
-// The type of a kernel object ("File", "Key", "Event", ...), as
-// NtQueryObject names it; "?" where it does not.
-std::string handleType(HANDLE handle) {
-  static const auto query =
-      reinterpret_cast<NtQueryObjectFn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
-  constexpr int kObjectTypeInformation = 2;
-  // The answer starts with a UNICODE_STRING that points into the buffer.
-  alignas(8) unsigned char buffer[1024];
+// What NtQueryObject tells of a kernel object: its type ("File", "Key",
+// "Event", ...; kObjectTypeInformation) or its name (kObjectNameInformation).
+constexpr int kObjectNameInformation = 1;
+constexpr int kObjectTypeInformation = 2;
+std::wstring objectText(HANDLE handle, int what) {
+  static const auto query = reinterpret_cast<NtQueryObjectFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
+  // Both answers start with a UNICODE_STRING that points into the buffer.
+  alignas(8) unsigned char buffer[2048];
   ULONG length = 0;
-  if (query == nullptr || query(handle, kObjectTypeInformation, buffer, sizeof buffer, &length) < 0) return "?";
-  const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer);
-  std::string type;
-  for (USHORT i = 0; i < name->Length / 2; ++i) type += static_cast<char>(name->Buffer[i]);
-  return type;
+  if (query == nullptr || query(handle, what, buffer, sizeof buffer, &length) < 0) return L"?";
+  const auto* text = reinterpret_cast<const UNICODE_STRING*>(buffer);
+  return text->Buffer ? std::wstring(text->Buffer, text->Length / 2) : std::wstring();
 }
 
-long long probedHandleCount(std::map<std::string, long long>& byType) {
+bool endsWith(const std::wstring& text, const std::wstring& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+long long probedHandleCount(Resources& r) {
   long long count = 0;
   DWORD flags = 0;
   for (std::uintptr_t value = 4; value < kHighestProbedHandle; value += 4) {
     const HANDLE handle = reinterpret_cast<HANDLE>(value);
     if (!GetHandleInformation(handle, &flags)) continue;
     ++count;
-    ++byType[handleType(handle)];
+    const std::wstring type = objectText(handle, kObjectTypeInformation);
+    ++r.handleTypes[std::string(type.begin(), type.end())];
+    if (type == L"Key" && endsWith(objectText(handle, kObjectNameInformation), L"\\ComDlg32\\LastVisitedMRU"))
+      ++r.fileDialogMruKeys;
   }
   return count;
 }
@@ -145,7 +151,7 @@ Resources measure() {
   r.userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   DWORD handles = 0;
   r.handles = GetProcessHandleCount(GetCurrentProcess(), &handles) ? handles : -1;
-  r.probedHandles = probedHandleCount(r.handleTypes);
+  r.probedHandles = probedHandleCount(r);
   r.threads = threadCount();
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;

@@ -15,6 +15,10 @@ struct Resources {
   long long handles = 0;       // GetProcessHandleCount
   long long probedHandles = 0;
   std::map<std::string, long long> handleTypes;  // the probed handles by their object's type
+  // Of those, the registry keys Wine's file dialog leaves open: it opens
+  // ComDlg32\LastVisitedMRU each time it returns a file name and never
+  // closes it (FILEDLG95_MRU_save_filename in its comdlg32).
+  long long fileDialogMruKeys = 0;
   long long threads = 0;
   long long privateUsage = 0;  // GetProcessMemoryInfo
   long long committedPrivate = 0;

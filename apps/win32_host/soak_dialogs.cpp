@@ -92,7 +92,7 @@ void click(HWND window) {
 // deleted, the text typed, then Enter, or a click on Cancel. When the edit
 // does not come to hold the text (the keys went elsewhere), the dialog is
 // cancelled instead and the miss counted.
-void answerByTyping(HWND dialog, HWND edit, const std::wstring& text, bool cancel) {
+void answerByTyping(HWND dialog, HWND edit, const std::wstring& text, bool cancel, bool fileDialog) {
   click(edit);
   tap(VK_HOME);
   sendKey(VK_SHIFT, false);
@@ -113,7 +113,10 @@ void answerByTyping(HWND dialog, HWND edit, const std::wstring& text, bool cance
     return;
   }
   ++state.typedAnswers;
-  if (!cancel) return tap(VK_RETURN);
+  if (!cancel) {
+    if (fileDialog) ++state.fileNamesGiven;
+    return tap(VK_RETURN);
+  }
   HWND cancelButton = GetDlgItem(dialog, IDCANCEL);
   if (cancelButton != nullptr && IsWindowVisible(cancelButton)) click(cancelButton);
   else tap(VK_ESCAPE);
@@ -142,7 +145,7 @@ void answer(HWND dialog) {
       PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       return;
     }
-    answerByTyping(dialog, fileName, plan.text, plan.cancel);
+    answerByTyping(dialog, fileName, plan.text, plan.cancel, true);
     return;
   }
   if (caption == L"Select by name" && GetDlgItem(dialog, kInputEditId) != nullptr) {
@@ -156,7 +159,7 @@ void answer(HWND dialog) {
       PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       return;
     }
-    answerByTyping(dialog, GetDlgItem(dialog, kInputEditId), plan.text, plan.cancel);
+    answerByTyping(dialog, GetDlgItem(dialog, kInputEditId), plan.text, plan.cancel, false);
     return;
   }
   const std::wstring message = boxMessage(dialog);

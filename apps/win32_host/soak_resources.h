@@ -15,6 +15,7 @@ struct Measurement {
   Resources process;
   long long pluginGdiObjects = 0;
   long long sceneNodes = 0;  // nodes alive in the reference host
+  long long fileNamesGiven = 0;  // file dialogs so far that returned a name
 };
 
 // When the baseline is taken, in ms from the start: after a minute, or

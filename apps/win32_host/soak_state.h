@@ -40,6 +40,7 @@ struct State {
   // Dialog answers typed with the keyboard, and those whose edit did not
   // end up holding the typed text (they are cancelled instead).
   std::atomic<long long> typedAnswers{0}, typingMissed{0};
+  std::atomic<long long> fileNamesGiven{0};  // file dialogs ended with a typed name and Enter
   std::string lastFigures;
   DWORD startTick = 0;
 };

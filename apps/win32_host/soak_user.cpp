@@ -234,8 +234,8 @@ void User::primeEveryKind() {
 }
 
 // One state for both measurements: no run, no dialog, the About window
-// closed, the run's keys erased, the scene as it was built, the water
-// chosen again, and a panel made afresh.
+// closed, the scene as it was built, the water chosen again and run
+// briefly, its keys erased, and a panel made afresh.
 void User::comparableState() {
   stopRun();
   settle();
@@ -245,19 +245,27 @@ void User::comparableState() {
     PostMessageA(about, WM_CLOSE, 0, 0);
   }
   if (!panelOpen()) reopenPanel();
-  if (reveal("btndelanim", 0)) {
-    logAction("erase", "for the measurement");
-    clickNamed("btndelanim");
-    settle();
-  }
   onHostThread("host: rebuild the scene", [] {
     rebuildScene();
     logAction("host: rebuild the scene");
   });
+  // A short run on the new water, so that the plug-in holds its copies of
+  // it at both measurements, then its keys erased.
   if (reveal("btnselect", 0)) {
     logAction("click", "btnselect");
     clickNamed("btnselect");
     settle();
+    typeIntoSpinner("spinend", L"5", VK_RETURN);
+    typeIntoSpinner("spinstep", L"1", VK_RETURN);
+    if (enabled("btnstart")) {
+      logAction("start", "End 5, Step 1, for the measurement");
+      clickNamed("btnstart");
+      settle();
+      stopRun();
+      logAction("erase", "for the measurement");
+      clickNamed("btndelanim");
+      settle();
+    }
   }
   closePanel();
   reopenPanel();
@@ -272,6 +280,7 @@ void User::measure(int index) {
   onHostThread("measure", [m, liveNodes] {
     *m = measureProcess();
     m->sceneNodes = liveNodes ? liveNodes() : -1;
+    m->fileNamesGiven = state.fileNamesGiven;
   });
   measured[index] = !state.failed;
   logAction("measure", index == 0 ? "the baseline" : "the end");
