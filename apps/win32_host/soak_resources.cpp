@@ -46,6 +46,8 @@ void print(const std::string& when, const Measurement& m) {
 }
 
 void checkResources(const Measurement& baseline, const Measurement& end) {
+  std::string problems;  // all of them, not only the first
+  auto fail = [&problems](const std::string& what) { problems += (problems.empty() ? "" : "; ") + what; };
   const Resources& a = baseline.process;
   const Resources& b = end.process;
   auto grew = [](const std::string& what, long long before, long long after) {
@@ -78,6 +80,7 @@ void checkResources(const Measurement& baseline, const Measurement& end) {
          kib(kCommittedMargin));
   if (b.heapBytes - a.heapBytes > kHeapMargin)
     fail("heap memory in use grew by " + kib(b.heapBytes - a.heapBytes) + ", more than " + kib(kHeapMargin));
+  if (!problems.empty()) soak::fail("from the baseline to the end, " + problems);
 }
 
 }  // namespace rillmark::testhost::soak
