@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <memory>
 
 #include "panel_driver.h"
 #include "soak_dialogs.h"
@@ -543,8 +542,19 @@ void User::presets() {
   loadBadFile();
 }
 
-// The file is read all through the save by a watcher: its old content or
-// a complete preset, never anything between.
+// Save or Load clicked and its dialogs answered while `watcher` reads the
+// file all along.
+void User::clickWatching(const std::string& button, const std::wstring& name, PresetWatcher&& watcher) {
+  clickNamed(button);
+  settle();
+  dropPlans();
+  const std::string problem = watcher.finish();
+  state.presetReads += watcher.reads();
+  if (!problem.empty()) fail("while " + button + " had preset " + utf8(name) + " in hand, " + problem);
+}
+
+// The file is read all through the save: its old content or a complete
+// preset, never anything between.
 void User::save(bool cancel, const std::wstring& name) {
   if (!panelOpen() || !reveal("btnsave", 0)) return;
   const std::wstring path = folder_ + name;
@@ -555,13 +565,7 @@ void User::save(bool cancel, const std::wstring& name) {
       GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) ? attributes.ftLastWriteTime : FILETIME{};
   planFileDialog(L"Save As", path, cancel);
   logAction(cancel ? "save (cancelled)" : existed ? "save (overwrite)" : "save", utf8(name));
-  auto watcher = std::make_unique<PresetWatcher>(path, existed, before, !cancel, kPresetLines);
-  clickNamed("btnsave");
-  settle();
-  dropPlans();
-  const std::string problem = watcher->finish();
-  state.presetReads += watcher->reads();
-  if (!problem.empty()) fail("while preset " + utf8(name) + " was being saved, " + problem);
+  clickWatching("btnsave", name, PresetWatcher(path, existed, before, !cancel, kPresetLines));
 
   std::string after;
   const bool exists = readFile(path, after);
@@ -586,13 +590,7 @@ void User::load(bool cancel, const std::wstring& name, const std::string& kind) 
   const bool existed = readFile(path, before);
   planFileDialog(L"Open", path, cancel);
   logAction(kind, utf8(name));
-  auto watcher = std::make_unique<PresetWatcher>(path, existed, before, false, kPresetLines);
-  clickNamed("btnload");
-  settle();
-  dropPlans();
-  const std::string problem = watcher->finish();
-  state.presetReads += watcher->reads();
-  if (!problem.empty()) fail("while preset " + utf8(name) + " was being loaded, " + problem);
+  clickWatching("btnload", name, PresetWatcher(path, existed, before, false, kPresetLines));
 }
 
 // A preset whose lines are damaged: a line replaced, or the file cut short.

@@ -19,6 +19,8 @@
 
 namespace rillmark::testhost::soak {
 
+class PresetWatcher;
+
 class User {
  public:
   User(unsigned seed, int seconds, HWND view, const std::wstring& folder)
@@ -70,6 +72,7 @@ class User {
   void info();
   void about();
   void presets();
+  void clickWatching(const std::string& button, const std::wstring& name, PresetWatcher&& watcher);
   void save(bool cancel, const std::wstring& name);
   void load(bool cancel, const std::wstring& name, const std::string& kind);
   void loadBadFile();
