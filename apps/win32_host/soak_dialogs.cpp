@@ -1,5 +1,6 @@
 #include "soak_dialogs.h"
 
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -102,13 +103,20 @@ void answerByTyping(HWND dialog, HWND edit, const std::wstring& text, bool cance
   typeText(text);
   const std::wstring expected = IsWindowUnicode(edit) ? text : throughAnsi(text);
   bool holds = false;
-  for (DWORD waited = 0; !holds && waited < kTypedTextWaitMs; waited += 50) {
+  // The keys wait in the host thread's queue: a long text takes a while.
+  const DWORD wait = kTypedTextWaitMs + 20 * static_cast<DWORD>(text.size());
+  for (DWORD waited = 0; !holds && waited < wait; waited += 50) {
     holds = wideText(edit) == expected;
     if (!holds) Sleep(50);
   }
   if (!holds) {
     ++state.typingMissed;
-    logAction("dialog: typing missed, cancelled", utf8(wideText(dialog)) + ": \"" + utf8(wideText(edit)).substr(0, 60) + "\"");
+    const std::wstring held = wideText(edit);
+    const std::string what = utf8(wideText(dialog)) + ": typed " + std::to_string(text.size()) + " characters, the edit holds " +
+                             std::to_string(held.size()) + ", \"" + utf8(held.substr(0, 60)) + "\"";
+    logAction("dialog: typing missed, cancelled", what);
+    std::printf("typing missed in %s\n", what.c_str());
+    std::fflush(stdout);
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return;
   }
