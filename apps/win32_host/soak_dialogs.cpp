@@ -101,12 +101,15 @@ void answerByTyping(HWND dialog, HWND edit, const std::wstring& text, bool cance
   sendKey(VK_SHIFT, true);
   tap(VK_DELETE);
   typeText(text);
-  const std::wstring expected = IsWindowUnicode(edit) ? text : throughAnsi(text);
+  // An edit of an ANSI dialog may keep the characters or their code page
+  // version (Wine keeps them).
+  const std::wstring ansi = throughAnsi(text);
   bool holds = false;
   // The keys wait in the host thread's queue: a long text takes a while.
   const DWORD wait = kTypedTextWaitMs + 20 * static_cast<DWORD>(text.size());
   for (DWORD waited = 0; !holds && waited < wait; waited += 50) {
-    holds = wideText(edit) == expected;
+    const std::wstring held = wideText(edit);
+    holds = held == text || (!IsWindowUnicode(edit) && held == ansi);
     if (!holds) Sleep(50);
   }
   if (!holds) {
