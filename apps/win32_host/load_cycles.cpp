@@ -17,17 +17,19 @@
 
 #include <windows.h>
 #include <psapi.h>
+#include <winternl.h>
 #include <tlhelp32.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "dialog_watcher.h"
 #include "host_harness.h"
 #include "panel_driver.h"
+#include "plugin_gdi_objects.h"
 
 namespace rillmark::testhost {
 
@@ -47,58 +49,39 @@ constexpr long long kHandleMargin = 2;
 constexpr std::uintptr_t kHighestProbedHandle = 0x10000;
 
 
-// The GDI objects the plug-in made and has not deleted, by handle.
-std::set<HGDIOBJ> pluginGdiObjects;
+using NtQueryObjectFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 
-template <class Object>
-Object made(Object object) {
-  if (object != nullptr) pluginGdiObjects.insert(object);
-  return object;
-}
-
-HFONT WINAPI countedCreateFontIndirectA(const LOGFONTA* font) { return made(CreateFontIndirectA(font)); }
-HBRUSH WINAPI countedCreateSolidBrush(COLORREF colour) { return made(CreateSolidBrush(colour)); }
-HDC WINAPI countedCreateCompatibleDC(HDC dc) { return made(CreateCompatibleDC(dc)); }
-HBITMAP WINAPI countedCreateCompatibleBitmap(HDC dc, int width, int height) {
-  return made(CreateCompatibleBitmap(dc, width, height));
-}
-HANDLE WINAPI countedLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int width, int height, UINT flags) {
-  HANDLE image = LoadImageA(module, name, type, width, height, flags);
-  return type == IMAGE_BITMAP ? made(image) : image;
-}
-BOOL WINAPI countedDeleteObject(HGDIOBJ object) {
-  pluginGdiObjects.erase(object);
-  return DeleteObject(object);
-}
-BOOL WINAPI countedDeleteDC(HDC dc) {
-  pluginGdiObjects.erase(dc);
-  return DeleteDC(dc);
+// What NtQueryObject tells of a kernel object: its type ("File", "Key",
+// "Event", ...; kObjectTypeInformation) or its name (kObjectNameInformation).
+constexpr int kObjectNameInformation = 1;
+constexpr int kObjectTypeInformation = 2;
+std::wstring objectText(HANDLE handle, int what) {
+  static const auto query = reinterpret_cast<NtQueryObjectFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
+  // Both answers start with a UNICODE_STRING that points into the buffer.
+  alignas(8) unsigned char buffer[2048];
+  ULONG length = 0;
+  if (query == nullptr || query(handle, what, buffer, sizeof buffer, &length) < 0) return L"?";
+  const auto* text = reinterpret_cast<const UNICODE_STRING*>(buffer);
+  return text->Buffer ? std::wstring(text->Buffer, text->Length / 2) : std::wstring();
 }
 
-void countGdiObjectsOf(HMODULE plugin) {
-  const struct {
-    const char* dll;
-    const char* name;
-    void* counted;
-  } imports[] = {
-      {"GDI32.dll", "CreateFontIndirectA", reinterpret_cast<void*>(&countedCreateFontIndirectA)},
-      {"GDI32.dll", "CreateSolidBrush", reinterpret_cast<void*>(&countedCreateSolidBrush)},
-      {"GDI32.dll", "CreateCompatibleDC", reinterpret_cast<void*>(&countedCreateCompatibleDC)},
-      {"GDI32.dll", "CreateCompatibleBitmap", reinterpret_cast<void*>(&countedCreateCompatibleBitmap)},
-      {"GDI32.dll", "DeleteObject", reinterpret_cast<void*>(&countedDeleteObject)},
-      {"GDI32.dll", "DeleteDC", reinterpret_cast<void*>(&countedDeleteDC)},
-      {"USER32.dll", "LoadImageA", reinterpret_cast<void*>(&countedLoadImageA)},
-  };
-  bool all = true;
-  for (const auto& i : imports) all = redirectImport(plugin, i.dll, i.name, i.counted) && all;
-  check(all, "the plug-in's GDI imports are counted");
+bool endsWith(const std::wstring& text, const std::wstring& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-long long probedHandleCount() {
+long long probedHandleCount(Resources& r) {
   long long count = 0;
   DWORD flags = 0;
-  for (std::uintptr_t value = 4; value < kHighestProbedHandle; value += 4)
-    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+  for (std::uintptr_t value = 4; value < kHighestProbedHandle; value += 4) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(value);
+    if (!GetHandleInformation(handle, &flags)) continue;
+    ++count;
+    const std::wstring type = objectText(handle, kObjectTypeInformation);
+    ++r.handleTypes[std::string(type.begin(), type.end())];
+    if (type == L"Key" && endsWith(objectText(handle, kObjectNameInformation), L"\\ComDlg32\\LastVisitedMRU"))
+      ++r.fileDialogMruKeys;
+  }
   return count;
 }
 
@@ -168,7 +151,7 @@ Resources measure() {
   r.userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   DWORD handles = 0;
   r.handles = GetProcessHandleCount(GetCurrentProcess(), &handles) ? handles : -1;
-  r.probedHandles = probedHandleCount();
+  r.probedHandles = probedHandleCount(r);
   r.threads = threadCount();
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
@@ -187,6 +170,16 @@ void print(const std::string& when, const Resources& r) {
               when.c_str(), r.windows, r.gdiObjects, r.userObjects, r.handles, r.probedHandles, r.threads,
               r.privateUsage, r.committedPrivate, r.heapBytes);
   std::fflush(stdout);
+}
+
+std::string handleTypeChanges(const Resources& before, const Resources& after) {
+  std::map<std::string, long long> change;
+  for (const auto& [type, n] : after.handleTypes) change[type] += n;
+  for (const auto& [type, n] : before.handleTypes) change[type] -= n;
+  std::string text;
+  for (const auto& [type, n] : change)
+    if (n != 0) text += (text.empty() ? "" : ", ") + type + (n > 0 ? " +" : " ") + std::to_string(n);
+  return text;
 }
 
 namespace {
@@ -240,9 +233,9 @@ bool cycle(ReferenceHost& host, HWND view, Handle water, int number) {
   check(!GetClassInfoExA(module, "RillmarkForm", &wc) && !GetClassInfoExA(module, "RillmarkControl", &wc),
         "its window classes are gone" + tag);
   check(ownedWindows(view).empty(), "none of its windows is left" + tag);
-  check(pluginGdiObjects.empty(),
-        "every GDI object it made is deleted (" + std::to_string(pluginGdiObjects.size()) + " left)" + tag);
-  pluginGdiObjects.clear();
+  check(pluginGdiObjects() == 0,
+        "every GDI object it made is deleted (" + std::to_string(pluginGdiObjects()) + " left)" + tag);
+  forgetPluginGdiObjects();
   bool atomsGone = true;
   for (const char* property : {"Rillmark.Peer", "Rillmark.Name", "Rillmark.Proc"})
     atomsGone = atomsGone && GlobalFindAtomA(property) == 0;
@@ -292,7 +285,8 @@ int runLoadCycles(int cycles) {
         "the same numbers of GDI and USER objects, as far as reported");
   check(last.threads == second.threads, "the same number of threads");
   check(last.handles - second.handles <= kHandleMargin && last.probedHandles - second.probedHandles <= kHandleMargin,
-        "handles within " + std::to_string(kHandleMargin) + " of cycle 2");
+        "handles within " + std::to_string(kHandleMargin) + " of cycle 2 (by type: " +
+            (handleTypeChanges(second, last).empty() ? "no change" : handleTypeChanges(second, last)) + ")");
   check(last.privateUsage - second.privateUsage <= kPrivateBytesMargin &&
             last.committedPrivate - second.committedPrivate <= kPrivateBytesMargin,
         "private memory within " + std::to_string(kPrivateBytesMargin / 1024) + " KiB of cycle 2 (" +

@@ -140,6 +140,19 @@ void pressKey(WORD key) {
   pump(80);
 }
 
+void typeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT input[2]{};
+    for (int i = 0; i < 2; ++i) {
+      input[i].type = INPUT_KEYBOARD;
+      input[i].ki.wScan = c;
+      input[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, input, sizeof input[0]);
+    Sleep(4);
+  }
+}
+
 void pressButton(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
 void typeInto(HWND edit, const std::string& text) {

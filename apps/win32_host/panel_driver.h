@@ -75,6 +75,8 @@ void clickAt(POINT screen);
 void moveTo(POINT screen);
 void sendKey(WORD key, bool up);
 void pressKey(WORD key);
+// Characters typed as such (KEYEVENTF_UNICODE), whatever the keyboard layout.
+void typeText(const std::wstring& text);
 
 // Messages sent to one window, which need no foreground: a button press,
 // and a value typed into an edit box and taken with Enter.
