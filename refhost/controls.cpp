@@ -248,6 +248,8 @@ long long drawCount() { return scene().drawCount; }
 int playMode() { return scene().playMode; }
 float currentTime() { return scene().currentTime; }
 
+void releaseSpareKeys() { detail::scene().spareKeyBuffers.clear(); }
+
 void timeFrames(bool on) {
   scene().timingFrames = on;
   if (on) scene().frameTimings.clear();

@@ -22,6 +22,11 @@ class SpareKeyBuffers {
   // Keeps the buffer for later keys while the spares stay under the bound;
   // frees it otherwise.
   void keep(std::vector<HostVec3>&& buffer);
+  // Frees every spare buffer.
+  void clear() {
+    spares_.clear();
+    bytes_ = 0;
+  }
   std::size_t bytes() const { return bytes_; }
   std::size_t count() const { return spares_.size(); }
 

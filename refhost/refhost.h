@@ -114,6 +114,9 @@ void setFaults(const Faults& faults);
 // Timing on: every tsxAnimSetActiveTime is noted with the time it came
 // (frameTimings()); switching it on forgets earlier notes.
 void timeFrames(bool on);
+// Frees the vertex-key buffers the host keeps for reuse, so that a memory
+// measurement sees the plug-in's memory and not the host's spares.
+void releaseSpareKeys();
 const Faults& faults();
 
 // Read-back.
