@@ -60,7 +60,12 @@ Animation copyAnimation(const Animation& source) {
 }
 
 void dropKeys(Node& node) {
-  for (auto& [frame, vertices] : node.animation.vertexKeys) scene().spareKeyBuffers.keep(std::move(vertices));
+  if (node.animation.vertexKeys.empty()) return;
+  // Only the last keyed tree's buffers wait: kept any longer, buffers no
+  // key takes would hold memory the rest of the host could have reused.
+  SpareKeyBuffers& spares = scene().spareKeyBuffers;
+  spares.clear();
+  for (auto& [frame, vertices] : node.animation.vertexKeys) spares.keep(std::move(vertices));
   node.animation.vertexKeys.clear();
 }
 

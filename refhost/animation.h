@@ -35,7 +35,8 @@ void addAttribute(Node& node, int code);
 // leaves the spares as they were.
 Animation copyAnimation(const Animation& source);
 
-// Gives the node's vertex keys to the scene's spare buffers.
+// Gives the node's vertex keys to the scene's spare buffers in place of
+// the buffers waiting there. A node without vertex keys changes nothing.
 void dropKeys(Node& node);
 
 void deleteScriptTree(Node& node);

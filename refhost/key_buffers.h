@@ -1,7 +1,8 @@
 // Vertex-key buffers the host keeps for reuse. A plug-in run keys the whole
-// water every frame and the next run drops those keys and keys again, so
-// the host hands the dropped buffers to the next keys instead of returning
-// them to the system: keying a frame is then one copy into memory already
+// water every frame and the next run drops those keys (deleting the keyed
+// water or its script tree) and keys again, so the host hands the buffers
+// of the last keys dropped to the next keys instead of returning them to
+// the system: keying a frame is then one copy into memory already
 // touched. Without it every run pays a fresh page for each 4 KiB keyed,
 // which on some machines (virtual ones above all) costs more than the run.
 #pragma once

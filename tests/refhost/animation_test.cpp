@@ -108,8 +108,8 @@ TEST_F(Animation, DeletingTheScriptTreeDropsKeysAndAttributes) {
   EXPECT_EQ(refhost::vertexKeys(water).size(), 1u);
 }
 
-// Dropped keys lend their buffers to later keys, of the same or of a smaller
-// polyhedron; a key made in a reused buffer holds exactly its own vertices.
+// The last keys dropped lend their buffers to later keys, of the same or of
+// a smaller polyhedron; a key made in a reused buffer holds exactly its own vertices.
 TEST_F(Animation, KeysInReusedBuffersHoldOnlyTheirOwnVertices) {
   const auto& spares = refhost::detail::scene().spareKeyBuffers;
   const HostHandle water = refhost::addGrid("Water", 3, 2, 2, 1, 0);
@@ -162,6 +162,10 @@ TEST_F(Animation, KeysInReusedBuffersHoldOnlyTheirOwnVertices) {
     ASSERT_EQ(copied.at(frame).size(), vertices.size());
     for (std::size_t i = 0; i < vertices.size(); ++i) expectNear(copied.at(frame)[i], vertices[i], 0);
   }
+  // Only the last keys dropped wait: the spares never outgrow one tree.
+  tsxSobjDelete(twin);
+  tsxSobjDelete(copy);
+  EXPECT_EQ(spares.count(), 2u);
 }
 
 TEST_F(Animation, NodeFrameCodesAreKeptInOrder) {
