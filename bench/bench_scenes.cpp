@@ -122,6 +122,7 @@ SceneWork runFrames(World& world, Pass pass) {
 World::World() {
   refhost::reset();
   refhost::setRecording(false);  // counters only: the record would hold millions of calls
+  refhost::reuseKeyBuffers(true);  // a run's keys cost the plug-in's time, not this machine's page faults
   hostApi() = HostApi{};
   refhost::bindInto(hostApi());
   hostApiLevel() = 430;

@@ -95,7 +95,7 @@ int refhost_add_location_key(HostHandle node, float frame, float x, float y, flo
 void refhost_select(HostHandle node) { refhost::select(node); }
 void refhost_set_recording(int on) { refhost::setRecording(on != 0); }
 void refhost_time_frames(int on) { refhost::timeFrames(on != 0); }
-void refhost_release_spare_keys() { refhost::releaseSpareKeys(); }
+void refhost_reuse_key_buffers(int on) { refhost::reuseKeyBuffers(on != 0); }
 void refhost_hide_export(const char* name) {
   shield([&] { refhost::hideExport(text(name)); });
 }

@@ -29,7 +29,7 @@ REFHOST_API int RILLMARK_CDECL refhost_add_location_key(HostHandle node, float f
 REFHOST_API void RILLMARK_CDECL refhost_select(HostHandle node);
 REFHOST_API void RILLMARK_CDECL refhost_set_recording(int on);
 REFHOST_API void RILLMARK_CDECL refhost_time_frames(int on);
-REFHOST_API void RILLMARK_CDECL refhost_release_spare_keys();
+REFHOST_API void RILLMARK_CDECL refhost_reuse_key_buffers(int on);
 REFHOST_API void RILLMARK_CDECL refhost_hide_export(const char* name);
 REFHOST_API void RILLMARK_CDECL refhost_clear_hidden_exports();
 REFHOST_API void* RILLMARK_CDECL refhost_lookup_export(const char* name);

@@ -248,7 +248,7 @@ long long drawCount() { return scene().drawCount; }
 int playMode() { return scene().playMode; }
 float currentTime() { return scene().currentTime; }
 
-void releaseSpareKeys() { detail::scene().spareKeyBuffers.clear(); }
+void reuseKeyBuffers(bool on) { detail::scene().spareKeyBuffers.setEnabled(on); }
 
 void timeFrames(bool on) {
   scene().timingFrames = on;

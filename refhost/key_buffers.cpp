@@ -17,7 +17,7 @@ std::vector<HostVec3> SpareKeyBuffers::copyOf(const std::vector<HostVec3>& verti
 
 void SpareKeyBuffers::keep(std::vector<HostVec3>&& buffer) {
   const std::size_t capacity = buffer.capacity();
-  if (capacity == 0 || bytes_ + capacity * sizeof(HostVec3) > kMostSpareKeyBytes) return;
+  if (!enabled_ || capacity == 0 || bytes_ + capacity * sizeof(HostVec3) > kMostSpareKeyBytes) return;
   bytes_ += capacity * sizeof(HostVec3);
   spares_.emplace(capacity, std::move(buffer));
 }

@@ -5,6 +5,11 @@
 // the system: keying a frame is then one copy into memory already
 // touched. Without it every run pays a fresh page for each 4 KiB keyed,
 // which on some machines (virtual ones above all) costs more than the run.
+//
+// Off unless switched on: the store lifts the heap's high-water mark by a
+// run's keys, which a memory measurement would charge to the plug-in.
+// Benchmarks switch it on, since they measure the plug-in's run and not
+// the machine's page faults.
 #pragma once
 
 #include <cstddef>
@@ -17,11 +22,17 @@ namespace refhost::detail {
 
 class SpareKeyBuffers {
  public:
+  // Switching off frees every spare buffer.
+  void setEnabled(bool on) {
+    enabled_ = on;
+    if (!on) clear();
+  }
+  bool enabled() const { return enabled_; }
   // A buffer holding a copy of vertices, reusing the smallest spare buffer
   // big enough for them unless it is over twice their size.
   std::vector<HostVec3> copyOf(const std::vector<HostVec3>& vertices);
-  // Keeps the buffer for later keys while the spares stay under the bound;
-  // frees it otherwise.
+  // Keeps the buffer for later keys while switched on and the spares stay
+  // under the bound; frees it otherwise.
   void keep(std::vector<HostVec3>&& buffer);
   // Frees every spare buffer.
   void clear() {
@@ -34,6 +45,7 @@ class SpareKeyBuffers {
  private:
   std::multimap<std::size_t, std::vector<HostVec3>> spares_;  // by capacity
   std::size_t bytes_ = 0;
+  bool enabled_ = false;
 };
 
 // At most this much memory waits in spare buffers: a whole run's keys of a

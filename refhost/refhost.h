@@ -114,9 +114,9 @@ void setFaults(const Faults& faults);
 // Timing on: every tsxAnimSetActiveTime is noted with the time it came
 // (frameTimings()); switching it on forgets earlier notes.
 void timeFrames(bool on);
-// Frees the vertex-key buffers the host keeps for reuse, so that a memory
-// measurement sees the plug-in's memory and not the host's spares.
-void releaseSpareKeys();
+// Reuse on: the buffers of the last vertex keys dropped are kept for later
+// keys (see key_buffers.h). Off after reset(); switching it off frees them.
+void reuseKeyBuffers(bool on);
 const Faults& faults();
 
 // Read-back.

@@ -262,10 +262,6 @@ void rebuildScene() {
     if (host.firstNode() == top) return fail("the host could not delete '" + host.ref.nameOf(top) + "'");
   }
   host.added.clear();
-  // The host keeps the deleted water's key buffers for later keys; both
-  // measurements are to see the plug-in's memory, not that store.
-  using ReleaseFn = void(__cdecl*)();
-  if (const auto release = proc<ReleaseFn>(host.api, "refhost_release_spare_keys")) release();
   buildScene();
 }
 

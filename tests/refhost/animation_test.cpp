@@ -108,8 +108,9 @@ TEST_F(Animation, DeletingTheScriptTreeDropsKeysAndAttributes) {
   EXPECT_EQ(refhost::vertexKeys(water).size(), 1u);
 }
 
-// The last keys dropped lend their buffers to later keys, of the same or of
-// a smaller polyhedron; a key made in a reused buffer holds exactly its own vertices.
+// With reuse on, the last keys dropped lend their buffers to later keys, of
+// the same or of a smaller polyhedron; a key made in a reused buffer holds
+// exactly its own vertices. Off (the default) nothing is kept.
 TEST_F(Animation, KeysInReusedBuffersHoldOnlyTheirOwnVertices) {
   const auto& spares = refhost::detail::scene().spareKeyBuffers;
   const HostHandle water = refhost::addGrid("Water", 3, 2, 2, 1, 0);
@@ -121,6 +122,10 @@ TEST_F(Animation, KeysInReusedBuffersHoldOnlyTheirOwnVertices) {
       tsxSobjSetFrame(object, 23);
     }
   };
+  keyFrames(water, 10);
+  tsxGNodeCreateScriptTree(water);
+  EXPECT_EQ(spares.count(), 0u);
+  refhost::reuseKeyBuffers(true);
   keyFrames(water, 10);
   tsxGNodeDeleteScriptTree(water);
   tsxGNodeCreateScriptTree(water);
@@ -166,6 +171,8 @@ TEST_F(Animation, KeysInReusedBuffersHoldOnlyTheirOwnVertices) {
   tsxSobjDelete(twin);
   tsxSobjDelete(copy);
   EXPECT_EQ(spares.count(), 2u);
+  refhost::reuseKeyBuffers(false);
+  EXPECT_EQ(spares.count(), 0u);
 }
 
 TEST_F(Animation, NodeFrameCodesAreKeptInOrder) {
