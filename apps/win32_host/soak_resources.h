@@ -8,26 +8,16 @@
 #include <string>
 
 #include "load_cycles.h"
+#include "soak_margins.h"
 
 namespace rillmark::testhost::soak {
-
-struct Measurement {
-  Resources process;
-  long long pluginGdiObjects = 0;
-  long long sceneNodes = 0;  // nodes alive in the reference host
-  long long fileNamesGiven = 0;  // file dialogs so far that returned a name
-};
-
-// When the baseline is taken, in ms from the start: after a minute, or
-// after a third of a shorter soak, so that every soak checks.
-unsigned baselineAfterMs(int seconds);
 
 // On the host's thread.
 Measurement measureProcess();
 
 void print(const std::string& when, const Measurement& m);
 
-// fail()s with what grew.
+// fail()s with resourceProblems(), when there are any.
 void checkResources(const Measurement& baseline, const Measurement& end);
 
 }  // namespace rillmark::testhost::soak
