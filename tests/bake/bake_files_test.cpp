@@ -96,8 +96,8 @@ TEST(BakeFiles, BadInputIsReportedAndWritesNothing) {
        {"--obj-sequence", "@/s_####.obj", "--water", "Water"}, 1, "the water 'Water' has no vertices"},
       {"missing frame", {"s_0000.obj", water, "s_0001.obj", water, "s_0003.obj", water},
        {"--obj-sequence", "@/s_%04d.obj", "--water", "Water"}, 1, "frame 2 of the sequence is missing: "},
-      {"face outside its object", {"s_0000.obj", water + "o Effector-1\nv 0 0 0\nf 1 2 5\n"},
-       {"--obj-sequence", "@/s_####.obj", "--water", "Water"}, 1, "s_0000.obj:8: face corner 1 is not a vertex"},
+      {"face corner past the file's vertices", {"s_0000.obj", water + "o Effector-1\nv 0 0 0\nf 1 2 5\n"},
+       {"--obj-sequence", "@/s_####.obj", "--water", "Water"}, 1, "s_0000.obj:8: corner 5 is not a vertex: the file has 4"},
       {"unknown option", {}, {"--scene", "@/x.json", "--amplitde", "3"}, 2, "--amplitde"},
       {"value out of range", {}, {"--scene", "@/x.json", "--step", "0"}, 2, "--step"},
       {"preset with a bad line", {"bad.rmp", preset}, {"--scene", "examples/pond.json", "--preset", "@/bad.rmp"}, 2,
@@ -141,7 +141,7 @@ TEST(BakeFiles, InterruptedRunLeavesNothing) {
   const volatile std::sig_atomic_t stop = 1;
   const Capture out = captureFile();
   const Capture err = captureFile();
-  EXPECT_EQ(runBakeProgram(static_cast<int>(argv.size()), argv.data(), out.file, err.file, &stop), 1);
+  EXPECT_EQ(runBakeProgram(static_cast<int>(argv.size()), argv.data(), out.file, err.file, &stop), 130);
   EXPECT_NE(drain(err).find("interrupted"), std::string::npos);
   drain(out);
   EXPECT_EQ(folder.names(), std::vector<std::string>{"scene.json"});

@@ -156,7 +156,7 @@ struct Sequence {
       for (const auto& [name, centre] : others) {
         text += std::string("o ") + name + "\n";
         for (const HostVec3& v : cube(centre)) vertex(v);
-        text += "f -8 -7 -5 -6\n";
+        text += "f -8 -7 -5 -6\nf -4 -3 -1 -2\n";  // bottom and top: every corner
       }
       char name[32];
       std::snprintf(name, sizeof name, "shot_%04d.obj", f);

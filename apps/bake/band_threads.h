@@ -1,0 +1,54 @@
+// The threads the bake program lends each synthesis pass: the run's own
+// thread and `threads - 1` more, sharing out the water's bands. A pass
+// hands them its waves once per frame, so they wait between frames
+// without spinning.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "sim/vertex_bands.h"
+
+namespace bake {
+
+class BandThreads : public rillmark::VertexBands {
+ public:
+  // threads: 2 or more.
+  explicit BandThreads(unsigned threads);
+  ~BandThreads() override;
+  BandThreads(const BandThreads&) = delete;
+  BandThreads& operator=(const BandThreads&) = delete;
+
+  std::size_t count() const override { return bands_; }
+  void run(const std::function<void(std::size_t band)>& work) override;
+
+ private:
+  void loop();
+  // Takes bands of the current work until none is left.
+  void takeBands(const std::function<void(std::size_t)>& work);
+
+  // More bands than threads, so that a thread whose bands the waves
+  // barely reach takes over some of another's.
+  static constexpr std::size_t kBandsPerThread = 4;
+
+  std::size_t bands_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable done_;
+  const std::function<void(std::size_t)>* work_ = nullptr;
+  std::uint64_t generation_ = 0;
+  std::size_t nextBand_ = 0;
+  std::size_t working_ = 0;  // helper threads still on the current work
+  bool quit_ = false;
+  std::vector<std::thread> threads_;
+};
+
+// The threads --threads 0 means: every core the machine has.
+unsigned everyCore();
+
+}  // namespace bake

@@ -1,0 +1,7 @@
+#include "platform/command_line.h"
+
+namespace rillmark {
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+}  // namespace rillmark
