@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#ifdef _WIN32
+#include <process.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -11,6 +15,7 @@
 #include "cache_readers.h"
 #include "obj_reader.h"
 #include "bake_error.h"
+#include "file_names.h"
 
 namespace bake::testing {
 namespace {
@@ -62,20 +67,6 @@ TEST(BakeFiles, Pc2MddAndObjHoldTheSameSamples) {
   bool moved = false;
   for (const HostVec3& v : pc2.samples[2]) moved = moved || v.z != 0.0f;
   EXPECT_TRUE(moved);
-}
-
-TEST(BakeFiles, ObjReaderNamesObjectsAndFacesAsExportersWriteThem) {
-  // g lines name objects only where there is no o line.
-  const ObjFile groups = parseObj("g A\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\ng B\nv 0 0 1\n", "g.obj");
-  ASSERT_EQ(groups.objects.size(), 2u);
-  EXPECT_EQ(groups.find("B")->vertices.size(), 1u);
-  const ObjFile objects = parseObj(
-      "o Water Surface\r\ng part\nv 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nf 1/1/1 2//1 4/2\nf -1 -2 -4\no B\nv 0 0 1 1\n",
-      "o.obj");
-  ASSERT_EQ(objects.objects.size(), 2u);
-  const ObjObject* water = objects.find("Water Surface");
-  ASSERT_NE(water, nullptr);
-  EXPECT_EQ(water->faces, (std::vector<std::vector<int>>{{0, 1, 3}, {3, 2, 0}}));
 }
 
 struct BadInput {
@@ -147,13 +138,84 @@ TEST(BakeFiles, InterruptedRunLeavesNothing) {
   EXPECT_EQ(folder.names(), std::vector<std::string>{"scene.json"});
 }
 
+// The synthesis shares each frame's vertices among threads: any number of
+// them gives the same bytes (the example has wind, so the wind's place
+// between the first event's wave and the others is kept too).
+TEST(BakeFiles, EveryThreadCountGivesTheSameBytes) {
+  ScratchFolder folder;
+  std::string first;
+  for (const char* threads : {"1", "2", "3", "0"}) {
+    SCOPED_TRACE(threads);
+    const std::string pc2 = folder / (std::string("t") + threads + ".pc2");
+    const BakeRun run = runBake({"--scene", "examples/pond.json", "--end", "40", "--threads", threads, "--pc2", pc2});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string bytes = fileBytes(pc2);
+    if (first.empty()) first = bytes;
+    EXPECT_TRUE(bytes == first);
+  }
+  EXPECT_GT(first.size(), 6561u * 12 * 20);
+}
+
+// Without --start or --end, the sequence's first and last files give them.
+TEST(BakeFiles, AnObjSequenceGivesTheFramesNotGiven) {
+  ScratchFolder folder;
+  const std::string frame = "o Water\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+  for (const char* name : {"s_0150.obj", "s_0151.obj", "s_0152.obj", "s_0153.obj"}) writeText(folder / name, frame);
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, "Baked 4 frames (150 to 153"},
+      {{"--start", "151"}, "Baked 3 frames (151 to 153"},
+      {{"--end", "152"}, "Baked 3 frames (150 to 152"},
+  };
+  for (const auto& [range, summary] : cases) {
+    std::vector<std::string> args = {"--obj-sequence", folder / "s_####.obj", "--water", "Water", "--step", "1",
+                                     "--pc2", folder / "out.pc2"};
+    args.insert(args.end(), range.begin(), range.end());
+    const BakeRun run = runBake(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(summary), std::string::npos) << run.out;
+  }
+}
+
+// Folder and file names with letters outside any one code page: the same
+// bytes as under plain names, and every output under its own name.
+TEST(BakeFiles, NamesInAnyScript) {
+  ScratchFolder folder;
+  const std::string inside = folder / "\xC3\x9Cr\xC3\xBCn \xE2\x82\xACuro \xE6\x97\xA5\xE6\x9C\xAC";  // Ürün €uro 日本
+  std::filesystem::create_directories(pathOf(inside));
+  for (const char* file : {"pond.json", "boat.obj"})
+    std::filesystem::copy_file(pathOf(std::string("examples/") + file), pathOf(inside + "/" + file));
+  const std::string ripples = inside + "/\xE6\xB3\xA2\xE7\xB4\x8B";  // 波紋
+  const BakeRun wide = runBake({"--scene", inside + "/pond.json", "--end", "10", "--pc2", ripples + ".pc2", "--mdd",
+                                ripples + ".mdd", "--obj-out", ripples});
+  ASSERT_EQ(wide.status, 0) << wide.err;
+  const BakeRun plain = runBake({"--scene", "examples/pond.json", "--end", "10", "--pc2", folder / "plain.pc2"});
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  EXPECT_TRUE(fileBytes(ripples + ".pc2") == fileBytes(folder / "plain.pc2"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(pathOf(ripples + ".mdd")));
+  EXPECT_TRUE(std::filesystem::is_regular_file(pathOf(ripples + "/Pond_0010.obj")));
+#ifdef RILLMARK_BAKE_PROGRAM
+#ifdef _WIN32
+  // The program itself, given the names on a UTF-16 command line.
+  // Wine's drive Z: is the root of the build machine's file system.
+  const std::string where = RILLMARK_BAKE_PROGRAM;
+  const std::wstring program = pathOf(where.front() == '/' ? "Z:" + where : where).wstring();
+  const std::wstring scene = pathOf(inside + "/pond.json").wstring();
+  const std::wstring out = pathOf(ripples + "-exe.pc2").wstring();
+  const wchar_t* argv[] = {L"rillmark-bake", L"--scene", scene.c_str(), L"--end", L"10", L"--pc2", out.c_str(), nullptr};
+  EXPECT_EQ(_wspawnv(_P_WAIT, program.c_str(), argv), 0);
+  EXPECT_TRUE(fileBytes(ripples + "-exe.pc2") == fileBytes(folder / "plain.pc2"));
+#endif
+#endif
+}
+
 TEST(BakeFiles, HelpListsEveryOptionWithItsDefault) {
   const BakeRun run = runBake({"--help"});
   EXPECT_EQ(run.status, 0);
   for (const char* option : {"--amplitude", "--wavelength", "--speed", "--decay", "--time-decay", "--life-span",
                              "--noise-scale", "--time-scale", "--octaves", "--disturbance-type", "--sharp", "--invert",
                              "--wind", "--record-keys", "--check-range", "--start", "--end", "--step", "--preset",
-                             "--pc2", "--mdd", "--fps", "--obj-out", "--preview", "--obj-sequence", "--scene"})
+                             "--pc2", "--mdd", "--fps", "--obj-out", "--preview", "--obj-sequence", "--scene",
+                             "--threads", "--up-axis"})
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
   EXPECT_NE(run.out.find("0.06"), std::string::npos);  // Wavelength's default
 }
