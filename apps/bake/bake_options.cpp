@@ -178,7 +178,7 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
   app.add_option("--obj-out", o.objOut, "Write the water as one OBJ file per frame into this folder")->type_name("FOLDER")->group("Output");
   app.add_option("--preview", o.preview, "Write the water's heights as an animated GIF")->type_name("FILE")->group("Output");
 
-  app.add_option("--threads", o.threads, "Threads for the simulation; the heights are the same for any number")
+  app.add_option("--threads", o.threads, "Threads to use: 1 does everything on one; the heights are the same for any number")
       ->check(CLI::Range(0, 1024))
       ->option_text("INT, default 0: every core")
       ->group("Run");

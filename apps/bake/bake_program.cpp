@@ -112,22 +112,30 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   request.windSource = scene.wind.has_value();
   request.stop = stop;
   const unsigned threads = o.threads > 0 ? static_cast<unsigned>(o.threads) : everyCore();
+  // One thread does everything; more share each frame's vertices, and one
+  // more writes the outputs meanwhile.
   std::optional<BandThreads> bands;
-  if (threads > 1) request.bands = &bands.emplace(threads);
-  WriterThread writing(writers);
+  std::optional<WriterThread> writing;
+  if (threads > 1) {
+    request.bands = &bands.emplace(threads);
+    writing.emplace(writers);
+  }
   std::vector<HostVec3> inFileAxes;
   request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
-    if (up == UpAxis::Z) {
-      writing.push(frame, vertices);
-    } else {
+    if (up != UpAxis::Z) {
       inFileAxes.assign(vertices.begin(), vertices.end());
       swapForUpAxis(up, inFileAxes);
-      writing.push(frame, inFileAxes);
+      vertices = inFileAxes;
+    }
+    if (writing) {
+      writing->push(frame, vertices);
+    } else {
+      for (const auto& writer : writers) writer->frame(frame, vertices);
     }
     progress.frameDone();
   };
   const RunOutcome outcome = runSimulation(host, o.params, request);
-  if (!outcome.stopped) writing.finish();
+  if (writing && !outcome.stopped) writing->finish();
   progress.finish();
 
   for (const std::string& message : outcome.messages)

@@ -28,15 +28,11 @@ void putBig32(std::string& out, std::uint32_t v) {
 
 std::uint32_t bitsOf(float f) { return std::bit_cast<std::uint32_t>(f); }
 
-// x, y and z of every vertex as 32-bit words of the given byte order, into
-// `bytes` (reused from frame to frame).
-void pack(std::span<const HostVec3> vertices, std::endian order, std::string& bytes) {
+// x, y and z of every vertex as 32-bit words of the other byte order than
+// the machine's, into `bytes` (reused from frame to frame).
+void pack(std::span<const HostVec3> vertices, std::string& bytes) {
   static_assert(sizeof(HostVec3) == 12);
   bytes.resize(vertices.size() * 12);
-  if (order == std::endian::native) {
-    if (!vertices.empty()) std::memcpy(bytes.data(), vertices.data(), bytes.size());
-    return;
-  }
   char* out = bytes.data();
   for (const HostVec3& v : vertices) {
     for (const float f : {v.x, v.y, v.z}) {
@@ -57,7 +53,11 @@ class PointCacheWriter : public FrameWriter {
   }
   void frame(int, std::span<const HostVec3> vertices) override {
     if (static_cast<int>(vertices.size()) != points_) throw BakeFailure("the water's vertex count changed");
-    pack(vertices, order_, bytes_);
+    if (order_ == std::endian::native) {
+      out_.write({reinterpret_cast<const char*>(vertices.data()), vertices.size() * sizeof(HostVec3)});
+      return;
+    }
+    pack(vertices, bytes_);
     out_.write(bytes_);
   }
   void finish() override { out_.finish(); }
@@ -82,9 +82,9 @@ class ObjWriter : public FrameWriter {
       createdFolder_ = true;
     }
     // A name keeps to its one line.
-    objectLine_ = "o ";
-    for (char c : name_) objectLine_ += static_cast<unsigned char>(c) < 0x20 ? '_' : c;
-    objectLine_ += '\n';
+    std::string objectLine = "o ";
+    for (char c : name_) objectLine += static_cast<unsigned char>(c) < 0x20 ? '_' : c;
+    vertexText_ = ObjFrameText(objectLine + '\n');
     // The faces are the same in every frame.
     char number[16];
     for (const std::vector<int>& face : faces) {
@@ -117,9 +117,9 @@ class ObjWriter : public FrameWriter {
   void frame(int number, std::span<const HostVec3> vertices) override {
     std::unique_ptr<SafeOutput> out =
         first_ && number == firstFrame_ ? std::move(first_) : std::make_unique<SafeOutput>(fileFor(number));
-    text_.clear();
-    appendObjFrame(text_, number, objectLine_, vertices, faceText_);
+    vertexText_.format(text_, number, vertices);
     out->write(text_);
+    out->write(faceText_);
     out->finish();
     files_.push_back(std::move(out));
   }
@@ -133,7 +133,7 @@ class ObjWriter : public FrameWriter {
 
   std::string folder_;
   std::string name_;
-  std::string objectLine_;
+  ObjFrameText vertexText_{""};
   std::string faceText_;
   std::string text_;  // one frame's, reused
   std::unique_ptr<SafeOutput> first_;
@@ -144,24 +144,31 @@ class ObjWriter : public FrameWriter {
 
 }  // namespace
 
-void appendObjFrame(std::string& text, int frame, const std::string& objectLine, std::span<const HostVec3> vertices,
-                    const std::string& faceText) {
-  text += "# Rillmark bake, frame " + std::to_string(frame) + "\n";
-  text += objectLine;
+void ObjFrameText::format(std::string& text, int frame, std::span<const HostVec3> vertices) {
+  text = "# Rillmark bake, frame " + std::to_string(frame) + "\n" + objectLine_;
+  numbers_.resize(vertices.size() * 3);
   const std::size_t start = text.size();
-  // "v " and three numbers of at most 15 characters each ("-1.2345678e-38").
+  // "v" and three numbers of at most 15 characters each ("-1.2345678e-38")
+  // after a blank, and the line end.
   text.resize(start + vertices.size() * 50);
   char* p = text.data() + start;
+  Number* number = numbers_.data();
   for (const HostVec3& v : vertices) {
     *p++ = 'v';
     for (const float f : {v.x, v.y, v.z}) {
       *p++ = ' ';
-      p = std::to_chars(p, p + 16, f).ptr;
+      const std::uint32_t bits = bitsOf(f);
+      if (number->length == 0 || number->bits != bits) {
+        number->bits = bits;
+        number->length = static_cast<std::uint8_t>(std::to_chars(number->text, number->text + 15, f).ptr - number->text);
+      }
+      std::memcpy(p, number->text, number->length);
+      p += number->length;
+      ++number;
     }
     *p++ = '\n';
   }
   text.resize(static_cast<std::size_t>(p - text.data()));
-  text += faceText;
 }
 
 std::string objFrameFileName(const std::string& name, int frame) {

@@ -6,6 +6,7 @@
 // a writer destroyed before that leaves nothing behind.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -48,10 +49,24 @@ std::unique_ptr<FrameWriter> makeObjWriter(const std::string& folder, const std:
 // The name makeObjWriter gives a frame's file, without the folder.
 std::string objFrameFileName(const std::string& name, int frame);
 
-// One OBJ frame's text: a comment, the object line, a `v` line per vertex
-// (each number in the shortest form that reads back as the same float),
-// then the faces' text as it is. Appended to `text`.
-void appendObjFrame(std::string& text, int frame, const std::string& objectLine, std::span<const HostVec3> vertices,
-                    const std::string& faceText);
+// The text of an OBJ frame up to its faces: a comment, the object line and
+// a `v` line per vertex, each number in the shortest form that reads back
+// as the same float. A number that has not changed since the frame before
+// (the synthesis moves only the heights) reuses its text from then.
+class ObjFrameText {
+ public:
+  explicit ObjFrameText(std::string objectLine) : objectLine_(std::move(objectLine)) {}
+  // Replaces `text` by the frame's.
+  void format(std::string& text, int frame, std::span<const HostVec3> vertices);
+
+ private:
+  struct Number {
+    std::uint32_t bits = 0;
+    std::uint8_t length = 0;  // 0: none yet
+    char text[15];
+  };
+  std::string objectLine_;
+  std::vector<Number> numbers_;  // three per vertex
+};
 
 }  // namespace bake

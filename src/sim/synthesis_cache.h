@@ -48,6 +48,7 @@ struct SynthesisCache {
   };
   std::vector<BandScratch> bandScratch;
   std::size_t bandCount = 0;  // bands asked for when bandScratch was cut
+  bool bandsFromRest = false;  // the bands start the pass on their next trip
   // Waves decided on but not yet added (the pass's event loop).
   std::vector<PendingWave> pendingWaves;
 };

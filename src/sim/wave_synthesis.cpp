@@ -39,6 +39,8 @@ class VertexMarker {
   void operator()(int index) const {
     if (mark_) mark_(water_, index);
   }
+  // A host without the call needs no marks worked out.
+  bool active() const { return mark_ != nullptr; }
 
  private:
   HostHandle water_;
@@ -109,26 +111,47 @@ void addWave(const SynthesisCache& cache, const WaveParameters& w, const Pending
   });
 }
 
-// Adds the waves planned so far, in their order, to the cache's heights:
-// on this thread, or band by band on the threads a program lent.
-void addPendingWaves(SynthesisCache& cache, const WaveParameters& w) {
+// With threads lent, each band keeps its heights and counts in its own
+// arrays for the whole pass, from the rest shape to the host's array.
+bool banded(const SynthesisCache& cache) { return cache.bands && cache.bandScratch.size() >= 2; }
+
+template <class Work>
+void forEachBand(SynthesisCache& cache, const Work& work) {
+  cache.bands->run([&](std::size_t b) {
+    // A small water has fewer bands than were asked for.
+    if (b < cache.bandScratch.size()) work(cache.bandScratch[b]);
+  });
+}
+
+// Adds the waves planned so far, in their order: on this thread, or band
+// by band on the threads a program lent. Banded, the same trip over the
+// bands also starts them from the rest shape the first time in a pass,
+// and, when `out` is given, ends the pass by writing the heights there.
+void addPendingWaves(SynthesisCache& cache, const WaveParameters& w, std::span<HostVec3> out = {}) {
   std::vector<PendingWave>& pending = cache.pendingWaves;
-  if (pending.empty()) return;
-  if (!cache.bands || cache.bandScratch.size() < 2) {
+  if (banded(cache)) {
+    const RestShapeGrid& grid = cache.grid;
+    forEachBand(cache, [&](SynthesisCache::BandScratch& s) {
+      const std::size_t begin = s.band.begin, size = s.band.end - s.band.begin;
+      if (cache.bandsFromRest) {
+        // + 0: a rest height of -0 comes out as 0, as the literal pass's
+        // first addition makes it.
+        for (std::size_t i = 0; i < size; ++i) s.heights[i] = cache.restVertices[grid.vertexAt(begin + i)].z + 0.0f;
+        std::fill(s.inside.begin(), s.inside.end(), 0u);
+      }
+      for (const PendingWave& wave : pending) addWave(cache, w, wave, s.band, s.heights.data(), s.inside.data());
+      if (!out.empty()) {
+        for (std::size_t i = 0; i < size; ++i) out[grid.vertexAt(begin + i)].z = s.heights[i];
+        std::copy_n(s.inside.data(), size, cache.inside.data() + begin);
+      }
+    });
+    cache.bandsFromRest = false;
+  } else {
     const RestShapeGrid::Band all = cache.grid.whole();
     for (const PendingWave& wave : pending) addWave(cache, w, wave, all, cache.heights.data(), cache.inside.data());
-  } else {
-    cache.bands->run([&](std::size_t b) {
-      // A small water has fewer bands than were asked for.
-      if (b >= cache.bandScratch.size()) return;
-      SynthesisCache::BandScratch& s = cache.bandScratch[b];
-      const std::size_t begin = s.band.begin, size = s.band.end - s.band.begin;
-      std::copy_n(cache.heights.data() + begin, size, s.heights.data());
-      std::copy_n(cache.inside.data() + begin, size, s.inside.data());
-      for (const PendingWave& wave : pending) addWave(cache, w, wave, s.band, s.heights.data(), s.inside.data());
-      std::copy_n(s.heights.data(), size, cache.heights.data() + begin);
-      std::copy_n(s.inside.data(), size, cache.inside.data() + begin);
-    });
+    // Written in grid order, which reads the cache in sequence and writes
+    // the host's array a few rows at a time.
+    for (std::size_t slot = 0; slot < out.size(); ++slot) out[cache.grid.vertexAt(slot)].z = cache.heights[slot];
   }
   pending.clear();
 }
@@ -160,8 +183,32 @@ void prepareCache(SynthesisCache& cache, HostHandle restCopy, std::span<const Ho
   cache.pendingWaves.clear();
   // Every pass starts from the rest shape (+ 0: a rest height of -0 comes
   // out as 0, as the literal pass's first addition makes it).
+  if (banded(cache)) {
+    // Done by the bands themselves, on their first trip (addPendingWaves).
+    cache.bandsFromRest = true;
+    return;
+  }
   for (std::size_t slot = 0; slot < rest.size(); ++slot) cache.heights[slot] = rest[cache.grid.vertexAt(slot)].z + 0.0f;
   std::fill(cache.inside.begin(), cache.inside.end(), 0u);
+}
+
+// The wind, once per vertex, after the first event's wave.
+void addWind(FrameContext& ctx, SynthesisCache& cache, const WindSetup& wind, std::span<const HostVec3> rest, float t) {
+  if (banded(cache)) {
+    // Band by band on this thread (the host's noise is the host's to
+    // share): each height still gets its own vertex's wind.
+    for (SynthesisCache::BandScratch& s : cache.bandScratch) {
+      for (std::size_t slot = s.band.begin; slot < s.band.end; ++slot) {
+        float& z = s.heights[slot - s.band.begin];
+        z = finiteSum(z, 0.0f, WindNoise(ctx, wind, rest[cache.grid.vertexAt(slot)], t));
+      }
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    float& z = cache.heights[cache.grid.slotOf(i)];
+    z = finiteSum(z, 0.0f, WindNoise(ctx, wind, rest[i], t));
+  }
 }
 
 void restWithWind(FrameContext& ctx, std::span<const HostVec3> rest, std::span<HostVec3> out, const WindSetup& wind,
@@ -229,7 +276,7 @@ void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
       // Without lent threads each wave is added before messages are
       // processed, as soon as it is decided; with them, all at the end,
       // which the bands share out.
-      if (!cache.bands) addPendingWaves(cache, w);
+      if (!banded(cache)) addPendingWaves(cache, w);
       // The host or a handler may have deleted or reshaped the water or its
       // rest copy while messages were processed: the pass then ends without
       // another write, and the frame loop ends the run.
@@ -253,17 +300,12 @@ void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
       // The wind rides along with the first event, once per vertex.
       if (e == 0 && ctx.params.boxwind.checked()) {
         addPendingWaves(cache, w);
-        for (std::size_t i = 0; i < usable; ++i) {
-          float& z = cache.heights[cache.grid.slotOf(i)];
-          z = finiteSum(z, 0.0f, WindNoise(ctx, wind, rest[i], t));
-        }
+        addWind(ctx, cache, wind, restShape, t);
       }
     }
-    addPendingWaves(cache, w);
-    // Written in grid order, which reads the cache in sequence and writes
-    // the host's array a few rows at a time; marked in vertex order.
-    for (std::size_t slot = 0; slot < usable; ++slot) heights[cache.grid.vertexAt(slot)].z = cache.heights[slot];
-    for (std::size_t i = 0; i < usable; ++i) {
+    addPendingWaves(cache, w, heights);
+    // Marked in vertex order.
+    for (std::size_t i = 0; i < usable && mark.active(); ++i) {
       if (markEverything || cache.inside[cache.grid.slotOf(i)] < countedEvents) mark(static_cast<int>(i));
     }
   }

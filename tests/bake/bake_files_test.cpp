@@ -199,8 +199,9 @@ TEST(BakeFiles, NamesInAnyScript) {
   // Wine's drive Z: is the root of the build machine's file system.
   const std::string where = RILLMARK_BAKE_PROGRAM;
   const std::wstring program = pathOf(where.front() == '/' ? "Z:" + where : where).wstring();
-  const std::wstring scene = pathOf(inside + "/pond.json").wstring();
-  const std::wstring out = pathOf(ripples + "-exe.pc2").wstring();
+  // The runtime joins the arguments with blanks: names with blanks go in quotes.
+  const auto quoted = [](const std::string& utf8) { return L"\"" + pathOf(utf8).wstring() + L"\""; };
+  const std::wstring scene = quoted(inside + "/pond.json"), out = quoted(ripples + "-exe.pc2");
   const wchar_t* argv[] = {L"rillmark-bake", L"--scene", scene.c_str(), L"--end", L"10", L"--pc2", out.c_str(), nullptr};
   EXPECT_EQ(_wspawnv(_P_WAIT, program.c_str(), argv), 0);
   EXPECT_TRUE(fileBytes(ripples + "-exe.pc2") == fileBytes(folder / "plain.pc2"));
