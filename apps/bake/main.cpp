@@ -26,7 +26,8 @@ extern "C" void askToStop(int signal) {
 int main(int argc, char** argv) {
   std::signal(SIGINT, askToStop);
   std::signal(SIGTERM, askToStop);
-  // UTF-8, whatever the system hands programs.
+  // UTF-8, whatever the system hands programs and shows of them.
+  rillmark::printUtf8ToConsole();
   const std::vector<std::string> args = rillmark::commandLineArguments(argc, argv);
   std::vector<const char*> argp;
   for (const std::string& a : args) argp.push_back(a.c_str());

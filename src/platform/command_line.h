@@ -11,4 +11,8 @@ namespace rillmark {
 
 std::vector<std::string> commandLineArguments(int argc, char** argv);
 
+// Has the console show the UTF-8 text the program prints as such (on
+// Windows it would read it in the console's code page).
+void printUtf8ToConsole();
+
 }  // namespace rillmark

@@ -4,4 +4,6 @@ namespace rillmark {
 
 std::vector<std::string> commandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
 
+void printUtf8ToConsole() {}
+
 }  // namespace rillmark

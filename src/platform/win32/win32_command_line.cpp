@@ -17,4 +17,6 @@ std::vector<std::string> commandLineArguments(int argc, char** argv) {
   return args;
 }
 
+void printUtf8ToConsole() { SetConsoleOutputCP(CP_UTF8); }
+
 }  // namespace rillmark
