@@ -17,13 +17,15 @@ BandThreads::~BandThreads() {
   for (std::thread& t : threads_) t.join();
 }
 
-void BandThreads::takeBands(const std::function<void(std::size_t)>& work) {
+void BandThreads::takeBands() {
   std::unique_lock lock(mutex_);
-  while (nextBand_ < bands_) {
+  while (work_ && nextBand_ < bands_) {
     const std::size_t band = nextBand_++;
+    const std::function<void(std::size_t)>& work = *work_;
     lock.unlock();
     work(band);
     lock.lock();
+    if (++doneBands_ == bands_) done_.notify_all();
   }
 }
 
@@ -32,28 +34,23 @@ void BandThreads::run(const std::function<void(std::size_t)>& work) {
     const std::lock_guard lock(mutex_);
     work_ = &work;
     nextBand_ = 0;
-    working_ = threads_.size();
-    ++generation_;
+    doneBands_ = 0;
   }
   wake_.notify_all();
-  takeBands(work);
+  takeBands();
   std::unique_lock lock(mutex_);
-  done_.wait(lock, [&] { return working_ == 0; });
+  done_.wait(lock, [&] { return doneBands_ == bands_; });
   work_ = nullptr;
 }
 
 void BandThreads::loop() {
-  std::uint64_t seen = 0;
   std::unique_lock lock(mutex_);
   for (;;) {
-    wake_.wait(lock, [&] { return quit_ || generation_ != seen; });
+    wake_.wait(lock, [&] { return quit_ || (work_ && nextBand_ < bands_); });
     if (quit_) return;
-    seen = generation_;
-    const std::function<void(std::size_t)>& work = *work_;
     lock.unlock();
-    takeBands(work);
+    takeBands();
     lock.lock();
-    if (--working_ == 0) done_.notify_one();
   }
 }
 

@@ -1,12 +1,14 @@
 // The threads the bake program lends each synthesis pass: the run's own
 // thread and `threads - 1` more, sharing out the water's bands. A pass
 // hands them its waves once per frame, so they wait between frames
-// without spinning.
+// without spinning. A band goes to whichever thread asks first, and a run
+// ends when every band is done, not when every thread has looked in: a
+// helper the system is slow to wake (the machine busy with other work)
+// delays nothing, the run's own thread takes its bands.
 #pragma once
 
 #include <condition_variable>
 #include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -30,7 +32,7 @@ class BandThreads : public rillmark::VertexBands {
  private:
   void loop();
   // Takes bands of the current work until none is left.
-  void takeBands(const std::function<void(std::size_t)>& work);
+  void takeBands();
 
   // More bands than threads, so that a thread whose bands the waves
   // barely reach takes over some of another's.
@@ -40,10 +42,9 @@ class BandThreads : public rillmark::VertexBands {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::condition_variable done_;
-  const std::function<void(std::size_t)>* work_ = nullptr;
-  std::uint64_t generation_ = 0;
+  const std::function<void(std::size_t)>* work_ = nullptr;  // while run() runs
   std::size_t nextBand_ = 0;
-  std::size_t working_ = 0;  // helper threads still on the current work
+  std::size_t doneBands_ = 0;
   bool quit_ = false;
   std::vector<std::thread> threads_;
 };
