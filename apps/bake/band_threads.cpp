@@ -1,6 +1,7 @@
 #include "band_threads.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace bake {
 
@@ -36,6 +37,7 @@ void BandThreads::run(const std::function<void(std::size_t)>& work) {
     nextBand_ = 0;
     doneBands_ = 0;
   }
+  runs_.fetch_add(1, std::memory_order_release);
   wake_.notify_all();
   takeBands();
   std::unique_lock lock(mutex_);
@@ -44,10 +46,19 @@ void BandThreads::run(const std::function<void(std::size_t)>& work) {
 }
 
 void BandThreads::loop() {
+  // How long a helper watches for the next run before it sleeps.
+  constexpr auto kWatch = std::chrono::microseconds(200);
+  std::uint64_t seen = 0;
   std::unique_lock lock(mutex_);
   for (;;) {
-    wake_.wait(lock, [&] { return quit_ || (work_ && nextBand_ < bands_); });
+    lock.unlock();
+    const auto until = std::chrono::steady_clock::now() + kWatch;
+    while (runs_.load(std::memory_order_acquire) == seen && std::chrono::steady_clock::now() < until)
+      std::this_thread::yield();
+    lock.lock();
+    wake_.wait(lock, [&] { return quit_ || (work_ && nextBand_ < bands_) || runs_.load() != seen; });
     if (quit_) return;
+    seen = runs_.load();
     lock.unlock();
     takeBands();
     lock.lock();

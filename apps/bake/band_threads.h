@@ -1,13 +1,16 @@
 // The threads the bake program lends each synthesis pass: the run's own
 // thread and `threads - 1` more, sharing out the water's bands. A pass
-// hands them its waves once per frame, so they wait between frames
-// without spinning. A band goes to whichever thread asks first, and a run
+// hands them its waves once per frame; between frames a helper watches
+// for the next one for a moment (a frame's own work on the run's thread
+// is about that long), then sleeps. A band goes to whichever thread asks first, and a run
 // ends when every band is done, not when every thread has looked in: a
 // helper the system is slow to wake (the machine busy with other work)
 // delays nothing, the run's own thread takes its bands.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <cstddef>
 #include <functional>
 #include <mutex>
@@ -46,6 +49,8 @@ class BandThreads : public rillmark::VertexBands {
   std::size_t nextBand_ = 0;
   std::size_t doneBands_ = 0;
   bool quit_ = false;
+  // Raised by each run(), so that helpers can watch for work unlocked.
+  std::atomic<std::uint64_t> runs_{0};
   std::vector<std::thread> threads_;
 };
 
