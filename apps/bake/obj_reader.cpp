@@ -1,6 +1,7 @@
 #include "obj_reader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -233,7 +234,12 @@ ObjFile parseObj(std::string_view text, const std::string& fileName) { return Pa
 
 std::string readWholeFile(const std::string& path) {
   std::ifstream in(pathOf(path), std::ios::binary);
-  if (!in) throw BakeFailure("cannot open " + path + ": " + std::generic_category().message(errno));
+  if (!in) {
+    // The system's reason, to follow a colon.
+    std::string why = std::generic_category().message(errno);
+    if (!why.empty()) why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+    throw BakeFailure("cannot open " + path + ": " + why);
+  }
   std::ostringstream text;
   text << in.rdbuf();
   if (in.bad()) throw BakeFailure("cannot read " + path);
