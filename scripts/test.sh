@@ -2,8 +2,10 @@
 # test.sh: builds the three configured build folders and runs both test
 # suites, the native one (sanitizers on) and the Win32 one under Wine with
 # one shared Xvfb, then each fuzz target for a short while (RILLMARK_FUZZ_SECONDS,
-# 12 unless set). Every stage runs even when one before it fails; the script
-# fails if any build, suite or fuzz target fails or if a suite ran no test.
+# 12 unless set), then the released rillmark-bake: built optimised, packaged
+# as a .deb and checked from the unpacked package (release.sh check). Every
+# stage runs even when one before it fails; the script fails if any build,
+# suite, fuzz target or the release check fails or if a suite ran no test.
 # Run scripts/setup.sh first (make test does).
 set -uo pipefail
 
@@ -49,6 +51,9 @@ run_win32; win32=$?
 echo "=== fuzz: build and short runs (build/fuzz) ==="
 run_fuzz; fuzz=$?
 
+echo "=== release: rillmark-bake optimised, its .deb checked (build/release) ==="
+scripts/release.sh check; release=$?
+
 verdict() { [[ $1 -eq 0 ]] && echo passed || echo "FAILED ($1)"; }
-echo "=== native suite: $(verdict $native); win32 suite: $(verdict $win32); fuzz targets: $(verdict $fuzz) ==="
-[[ $native -eq 0 && $win32 -eq 0 && $fuzz -eq 0 ]]
+echo "=== native suite: $(verdict $native); win32 suite: $(verdict $win32); fuzz targets: $(verdict $fuzz); release: $(verdict $release) ==="
+[[ $native -eq 0 && $win32 -eq 0 && $fuzz -eq 0 && $release -eq 0 ]]

@@ -3,8 +3,8 @@
 // four functions of its own. Setting the animation time also moves the
 // effectors of an OBJ sequence to that frame's boxes; drawing the scene
 // hands the water's vertices to the program (one sample per simulated
-// frame, as a run draws once per frame); keys and change marks are not
-// stored, because the samples are what this host keeps.
+// frame, as a run draws once per frame); keys are not stored and change
+// marks not offered, because the samples are what this host keeps.
 //
 // One BakeHost at a time: the host table is global, as a host's is.
 #pragma once
@@ -44,7 +44,6 @@ class BakeHost {
   static void RILLMARK_CDECL setActiveTime(float frame);
   static void RILLMARK_CDECL sceneDraw();
   static void RILLMARK_CDECL keepNoKey(HostHandle object, int code);
-  static void RILLMARK_CDECL keepNoMark(HostHandle polyhedron, int index);
 
   void moveBoxesTo(float frame);
 

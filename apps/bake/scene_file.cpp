@@ -13,7 +13,10 @@
 
 #include "bake_error.h"
 #include "commands/scene_commands.h"
+#include "file_names.h"
+#include "interrupt.h"
 #include "obj_reader.h"
+#include "up_axis.h"
 
 namespace bake {
 
@@ -115,8 +118,12 @@ class Reader {
 
   BakeScene read(const json& doc) {
     requireObject(doc, "the document");
-    onlyMembers(doc, "the document", {"water", "effectors", "wind"});
+    onlyMembers(doc, "the document", {"up", "water", "effectors", "wind"});
     BakeScene scene;
+    if (doc.contains("up")) {
+      scene.upAxis = upAxisNamed(text(doc["up"], "up"));
+      if (!scene.upAxis) fail("up", "must be \"y\" or \"z\"");
+    }
     if (!doc.contains("water")) fail("the document", "needs a \"water\"");
     readWater(doc["water"], scene);
     if (doc.contains("effectors")) {
@@ -190,8 +197,7 @@ class Reader {
   ObjFile objFile(const json& value, const std::string& where) const {
     const std::string name = text(value, where);
     if (name.empty()) fail(where, "names no file");
-    const std::filesystem::path path = std::filesystem::path(folder_) / name;
-    return readObjFile(path.string());
+    return readObjFile(utf8Of(pathOf(folder_) / pathOf(name)));
   }
 
   void readWater(const json& water, BakeScene& scene) const {
@@ -218,7 +224,7 @@ class Reader {
     }
     if (water.contains("object") && !water["object"].is_string()) fail("water.object", "must be a text in quotes");
     const ObjFile file = objFile(water["obj"], "water.obj");
-    const std::string fileName = (std::filesystem::path(folder_) / water["obj"].get<std::string>()).string();
+    const std::string fileName = utf8Of(pathOf(folder_) / pathOf(water["obj"].get<std::string>()));
     const ObjObject* object = nullptr;
     if (water.contains("object")) {
       object = file.find(water["object"].get<std::string>());
@@ -303,12 +309,9 @@ BakeScene parseSceneFile(std::string_view text, const std::string& fileName, con
 }
 
 BakeScene readSceneFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw BakeFailure("cannot open " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw BakeFailure("cannot read " + path);
-  return parseSceneFile(text.str(), path, std::filesystem::path(path).parent_path().string());
+  const std::string text = readWholeFile(path);
+  throwIfInterrupted();
+  return parseSceneFile(text, path, utf8Of(pathOf(path).parent_path()));
 }
 
 }  // namespace bake
