@@ -64,7 +64,7 @@ void startRun(RunContext& ctx) {
   }
   resetStatistics(ctx);
   state.Counters.StopRequested = false;
-  ctx.view.enableContinueAndStop();
+  ctx.runView.enableContinueAndStop();
 
   // Without a snapshot the erase leaves the water in place and the
   // run goes on with it as it stands: the script tree rebuilt below drops
@@ -88,7 +88,7 @@ void startRun(RunContext& ctx) {
   state.TableFullReported = false;
   host::tsxSobjAddAttribute(state.WaterObject, kVertexKeyAttribute);
   host::tsxAnimSetPlayMode(0);
-  state.Counters.CurrentFrame = ctx.params.spinstart.IntValue();
+  state.Counters.CurrentFrame = ctx.model.start.IntValue();
   RunFrames(ctx, RunMode::Start, water);
 }
 

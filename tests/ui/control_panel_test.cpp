@@ -265,19 +265,19 @@ TEST_F(ControlPanel, ClosingDuringARunStopsItFirst) {
 }
 
 TEST_F(ControlPanel, ClosingAndReopeningBringsBackEveryStartValue) {
-  panel->Params.spinamp.setValue(7.0f);
+  panel->Params.amplitude.setValue(7.0f);
   click(panel->BitBtn2);
   click(panel->BitBtn1);
   chooseTab(2);
   user.click(*panel, headless::HeadlessUser::centreOf(*panel->boxwind));
   EXPECT_TRUE(panel->boxwind->checked());
-  EXPECT_FLOAT_EQ(panel->Params.spinvel.Value(), 0.3f) << "the honey preset";
+  EXPECT_FLOAT_EQ(panel->Params.speed.Value(), 0.3f) << "the honey preset";
 
   panel->closeRequested();
   EXPECT_EQ(Form1, nullptr);
   openPanel();
-  EXPECT_EQ(panel->Params.spinamp.Value(), 0.5f);
-  EXPECT_EQ(panel->Params.spinvel.Value(), 0.75f);
+  EXPECT_EQ(panel->Params.amplitude.Value(), 0.5f);
+  EXPECT_EQ(panel->Params.speed.Value(), 0.75f);
   EXPECT_FALSE(panel->boxwind->checked());
   EXPECT_EQ(panel->PageControl1->activePageIndex(), 0);
   EXPECT_EQ(outerHeight(), 386);
@@ -291,7 +291,7 @@ TEST_F(ControlPanel, PresetFilesGoThroughTheLineBufferAndErrorsAreShown) {
   EXPECT_EQ(panel->boxparams->items().size(), 10u);
   click(panel->btnwater);
   click(panel->btnload);
-  EXPECT_EQ(panel->Params.spinvel.Value(), 0.0f) << "the snow preset came back from the file";
+  EXPECT_EQ(panel->Params.speed.Value(), 0.0f) << "the snow preset came back from the file";
   std::remove(path.c_str());
 
   click(panel->btnload);
@@ -304,7 +304,7 @@ TEST_F(ControlPanel, PresetFilesGoThroughTheLineBufferAndErrorsAreShown) {
   EXPECT_EQ(platform.messages.back(), "Cannot create file " + folder);
   EXPECT_TRUE(std::filesystem::is_directory(folder));
   click(panel->BitBtn2);  // the panel goes on working
-  EXPECT_FLOAT_EQ(panel->Params.spinvel.Value(), 0.3f);
+  EXPECT_FLOAT_EQ(panel->Params.speed.Value(), 0.3f);
 }
 
 }  // namespace

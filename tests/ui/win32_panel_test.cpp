@@ -126,7 +126,7 @@ TEST_F(Win32Panel, TabWalksTheEditBoxesAndEnterTakesTheValue) {
   SendMessageA(speed, EM_SETSEL, 0, -1);
   for (char c : std::string("2.5\r")) PostMessageA(speed, WM_CHAR, static_cast<unsigned char>(c), 0);
   dispatchPending();
-  EXPECT_EQ(panel->Params.spinvel.Value(), 2.5f);
+  EXPECT_EQ(panel->Params.speed.Value(), 2.5f);
   DWORD from = 0, to = 0;
   SendMessageA(speed, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
   EXPECT_EQ(from, 0u);
