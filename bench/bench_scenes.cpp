@@ -6,11 +6,11 @@
 #include <string>
 
 #include "commands/run_commands.h"
-#include "demo_scene.h"
 #include "hostapi/host_api.h"
 #include "hostapi/host_calls.h"
 #include "refhost/host_exports.h"
 #include "refhost/refhost.h"
+#include "bench/demo_scene.h"
 #include "bench/scene_layout.h"
 #include "scene/scene_helpers.h"
 #include "sim/event_detection.h"
