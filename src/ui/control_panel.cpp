@@ -5,8 +5,6 @@
 #include "base/error.h"
 #include "commands/preset_commands.h"
 #include "commands/run_commands.h"
-#include "params/presets.h"
-#include "sim/run_control.h"
 #include "ui/about_window.h"
 #include "ui/pictures.h"
 #include "ui/toolkit/backend.h"
@@ -347,12 +345,13 @@ void TForm1::FormShow(ui::Form&) {
   compact_ = false;
 }
 
-// A close that arrives while a run pumps messages stops the run; the
-// panel goes once the frame loop has left (runThenFinishClose).
+// A close that arrives while a run pumps messages stops the run, as the
+// Stop button does; the panel goes once the frame loop has left
+// (runThenFinishClose).
 void TForm1::FormClose(ui::Form&, ui::CloseAction& action) {
   if (Form1 == this) Form1 = nullptr;
   if (state_.RunInProgress) {
-    state_.Counters.StopRequested = true;
+    rillmark::btnstopClick(run_);
     closeAfterRun_ = true;
     action = ui::CloseAction::Hide;
     return;
@@ -387,9 +386,9 @@ void TForm1::btncontinueClick(ui::Control&) { runThenFinishClose(&rillmark::btnc
 void TForm1::btnstopClick(ui::Control&) { rillmark::btnstopClick(run_); }
 void TForm1::btndelanimClick(ui::Control&) { rillmark::btndelanimClick(run_); }
 
-void TForm1::btnwaterClick(ui::Control&) { applyPreset(Params, kWaterPreset); }
-void TForm1::BitBtn2Click(ui::Control&) { applyPreset(Params, kHoneyPreset); }
-void TForm1::BitBtn5Click(ui::Control&) { applyPreset(Params, kSnowPreset); }
+void TForm1::btnwaterClick(ui::Control&) { rillmark::btnwaterClick(Params); }
+void TForm1::BitBtn2Click(ui::Control&) { rillmark::BitBtn2Click(Params); }
+void TForm1::BitBtn5Click(ui::Control&) { rillmark::BitBtn5Click(Params); }
 
 void TForm1::btnloadClick(ui::Control&) {
   rillmark::btnloadClick(Params, platform(), boxparams->items());
