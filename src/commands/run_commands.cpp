@@ -135,6 +135,10 @@ void releaseWaterCopies(SimulationState& state) {
 }
 
 void resetForFormShow(SimulationState& state) {
+  // A panel opened while a run is still at work (its own panel was closed
+  // during the frame) finds the run as it is: the frame in progress is
+  // still reading the event table.
+  if (state.RunInProgress) return;
   state.Events.wipe();
   RunCounters& c = state.Counters;
   c.RetiredCount = 0;

@@ -377,7 +377,18 @@ void TForm1::setRolledUp(bool compact) {
 void TForm1::ControlMouseMove(ui::Control& sender, int, int) { Statusbar->setCaption(sender.hint()); }
 
 void TForm1::runThenFinishClose(void (*run)(RunContext&)) {
-  run(run_);
+  // A run that fails after the panel was closed still lets it go; the
+  // error then reaches the handler's boundary, which shows it.
+  try {
+    run(run_);
+  } catch (...) {
+    finishClose();
+    throw;
+  }
+  finishClose();
+}
+
+void TForm1::finishClose() {
   if (closeAfterRun_ && !state_.RunInProgress) release();  // may delete this: nothing may follow
 }
 

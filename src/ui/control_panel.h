@@ -204,6 +204,7 @@ class TForm1 : public TtsxForm, public RunView, public SetupView {
   void setRolledUp(bool compact);
   // Runs a whole run; a close that arrived meanwhile is carried out after.
   void runThenFinishClose(void (*run)(RunContext&));
+  void finishClose();
   Platform& platform() const;
 
   SimulationState& state_;
