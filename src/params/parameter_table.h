@@ -33,8 +33,13 @@ enum DisturbanceType : int {
 };
 
 inline constexpr std::string_view kDisturbanceTypeItems[] = {
-    "Noise",      "Noise (Classical)",  "Noise (Perlin)",          "Turbulence",
-    "Turbulence (Classical)", "Turbulence (Perlin)", "Turbulence (Convolution)",
+    "Noise",
+    "Noise (Classical)",
+    "Noise (Perlin)",
+    "Turbulence",
+    "Turbulence (Classical)",
+    "Turbulence (Perlin)",
+    "Turbulence (Convolution)",
 };
 
 enum class ParameterId : int {
@@ -97,7 +102,7 @@ constexpr const ParameterEntry* findParameter(std::string_view name) {
   return nullptr;
 }
 
-// The entry stored on a preset file's line (1 to 10).
+// The entry stored on a preset file's line, 1 to kPresetLineCount.
 constexpr const ParameterEntry& presetLineEntry(int line) {
   for (const ParameterEntry& entry : kParameterTable)
     if (entry.presetLine == line) return entry;
@@ -106,9 +111,10 @@ constexpr const ParameterEntry& presetLineEntry(int line) {
 
 // The type a reader takes a parameter's value as.
 template <ParameterKind K>
-using ParameterValue = std::conditional_t<
-    K == ParameterKind::Float, float,
-    std::conditional_t<K == ParameterKind::Integer, std::int32_t, std::conditional_t<K == ParameterKind::Flag, bool, int>>>;
+using ParameterValue =
+    std::conditional_t<K == ParameterKind::Float, float,
+                       std::conditional_t<K == ParameterKind::Integer, std::int32_t,
+                                          std::conditional_t<K == ParameterKind::Flag, bool, int>>>;
 
 namespace parameter_table_checks {
 
@@ -139,7 +145,18 @@ constexpr bool startValuesInBounds() {
   return true;
 }
 
+// Names, controls and options each name one parameter.
+constexpr bool namesUnique() {
+  for (int i = 0; i < kParameterCount; ++i)
+    for (int j = i + 1; j < kParameterCount; ++j) {
+      const ParameterEntry &a = kParameterTable[i], &b = kParameterTable[j];
+      if (a.name == b.name || a.control == b.control || (!a.option.empty() && a.option == b.option)) return false;
+    }
+  return true;
+}
+
 static_assert(inIdOrder());
+static_assert(namesUnique());
 static_assert(presetLinesInOrder());
 static_assert(startValuesInBounds());
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "params/presets.h"
 
 namespace rillmark {
@@ -60,6 +62,26 @@ TEST(ParameterSet, ChoiceIndexIsClampedIntoItsItems) {
   EXPECT_EQ(params.disturbanceType.index(), 6);
   params.disturbanceType.setIndex(-5);
   EXPECT_EQ(params.disturbanceType.index(), -1);
+}
+
+// Code that walks the table reaches each parameter's own model, and only
+// that one, through its setter.
+TEST(ParameterSet, EachEntryReachesItsOwnModel) {
+  for (const ParameterEntry& entry : parameterTable()) {
+    SCOPED_TRACE(entry.name);
+    EXPECT_EQ(findParameter(entry.name), &entry);
+    ParameterSet params;
+    const double changed = entry.numeric() ? entry.max : entry.kind == ParameterKind::Flag ? 1.0 - entry.start : 6.0;
+    params.setValue(entry, entry.numeric() ? 1e300 : changed);  // clamped to Max
+    params.setValue(entry, std::nan(""));
+    EXPECT_EQ(params.value(entry), changed);
+    for (const ParameterEntry& other : parameterTable()) {
+      if (&other == &entry) continue;
+      const double start = other.kind == ParameterKind::Integer ? roundHalfEven(other.start) : other.start;
+      EXPECT_EQ(params.value(other), start) << other.name;
+    }
+  }
+  EXPECT_EQ(findParameter("spinlat"), nullptr) << "parameters go by their physical names";
 }
 
 TEST(Presets, SetOnlyTheSixWaveParameters) {
