@@ -64,7 +64,9 @@ void applyNamedPreset(ParameterSet& params, const std::string& preset) {
 // What --help says of a parameter: its caption and what it does, a
 // choice's items by index, a flag's default.
 std::string optionDescription(const rillmark::ParameterEntry& entry) {
-  std::string text = std::string(entry.caption) + ": " + std::string(entry.help);
+  std::string help(entry.help);
+  if (!help.empty() && help[0] >= 'A' && help[0] <= 'Z') help[0] = static_cast<char>(help[0] - 'A' + 'a');
+  std::string text = std::string(entry.caption) + ": " + help;
   if (entry.kind == ParameterKind::Choice) {
     for (std::size_t i = 0; i < entry.items.size(); ++i)
       text += (i == 0 ? " (" : ", ") + std::to_string(i) + " " + std::string(entry.items[i]);
