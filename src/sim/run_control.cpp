@@ -68,6 +68,9 @@ void RunFrames(FrameContext& ctx, RunMode mode, const WaterPlacement& water) {
       reportLostWater(ctx);
       break;
     }
+    // The pass ended by redrawing the scene, which a host may do with its
+    // message loop: read again before Record Keys and Step.
+    ctx.readParameters();
     if (ctx.params.recordKeys) host::tsxSobjSetFrame(state.WaterObject, kVertexKeyAttribute);
 
     const std::int64_t step = std::max<std::int32_t>(1, ctx.params.step);

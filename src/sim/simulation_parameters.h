@@ -6,9 +6,9 @@
 // a bool for a check box, the chosen index for a radio group.
 //
 // The simulation never reads the panel's controls. It asks its
-// ParameterSource to fill these fields at the start of every frame and
-// every pass, and after every time it has processed window messages: the
-// user can change a control only while messages are processed, so each
+// ParameterSource to fill these fields before every frame, before and
+// after every pass, and after every time it has processed window messages:
+// the user can change a control only while messages are processed, so each
 // read sees the value of that moment, as a read of the control would.
 #pragma once
 
