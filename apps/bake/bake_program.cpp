@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "band_threads.h"
 #include "bake_error.h"
 #include "bake_host.h"
+#include "bake_threads.h"
 #include "bake_options.h"
 #include "bake_run.h"
 #include "base/error.h"
@@ -17,11 +17,11 @@
 #include "output_commit.h"
 #include "up_axis.h"
 #include "obj_sequence.h"
+#include "output_queue.h"
 #include "preview.h"
 #include "progress.h"
 #include "scene_file.h"
 #include "sequence_scene.h"
-#include "writer_thread.h"
 
 namespace bake {
 
@@ -112,30 +112,32 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   request.windSource = scene.wind.has_value();
   request.stop = stop;
   const unsigned threads = o.threads > 0 ? static_cast<unsigned>(o.threads) : everyCore();
-  // One thread does everything; more share each frame's vertices, and one
-  // more writes the outputs meanwhile.
-  std::optional<BandThreads> bands;
-  std::optional<WriterThread> writing;
-  if (threads > 1) {
-    request.bands = &bands.emplace(threads);
-    writing.emplace(writers);
-  }
+  // One thread does everything, each frame written as soon as it is
+  // drawn. More share each frame's vertices and, between frames, write
+  // the frames drawn before while the run goes on.
+  std::optional<BakeThreads> shared;
+  std::optional<OutputQueue> queue;
   std::vector<HostVec3> inFileAxes;
-  request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
-    if (up != UpAxis::Z) {
-      inFileAxes.assign(vertices.begin(), vertices.end());
-      swapForUpAxis(up, inFileAxes);
-      vertices = inFileAxes;
-    }
-    if (writing) {
-      writing->push(frame, vertices);
-    } else {
-      for (const auto& writer : writers) writer->frame(frame, vertices);
-    }
-    progress.frameDone();
-  };
+  if (threads > 1) {
+    request.bands = &shared.emplace(threads);
+    queue.emplace(writers, *shared, up);
+    request.onFrameStart = [&](HostHandle runWater) {
+      queue->beforeDrawing(BakeHost::vertices(runWater), [&](std::vector<HostVec3>& other) {
+        if (!BakeHost::swapVertices(runWater, other)) throw BakeFailure("the water's vertex count changed");
+      });
+    };
+    request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
+      queue->push(frame, vertices);
+      progress.frameDone();
+    };
+  } else {
+    request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
+      writeFrame(writers, up, frame, vertices, inFileAxes);
+      progress.frameDone();
+    };
+  }
   const RunOutcome outcome = runSimulation(host, o.params, request);
-  if (writing && !outcome.stopped) writing->finish();
+  if (queue && !outcome.stopped) queue->finish();
   progress.finish();
 
   for (const std::string& message : outcome.messages)

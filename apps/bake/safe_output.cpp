@@ -10,6 +10,11 @@ namespace {
 
 // Writes go to the system in pieces of this size.
 constexpr std::size_t kBufferBytes = 1 << 20;
+// The system is asked to start writing a file to the disk after each
+// such piece of it, and to finish the piece before, so that flushing a
+// file of any size at the end takes a moment (and Ctrl-C with it), even
+// on a slow disk.
+constexpr std::uint64_t kWriteBackBytes = 8 << 20;
 
 }  // namespace
 
@@ -46,9 +51,18 @@ void SafeOutput::failed(const std::string& what, const std::string& why) {
   throw BakeFailure(what + " " + target_ + ": " + why);
 }
 
+void SafeOutput::writeOut(std::string_view bytes) {
+  if (!files_.write(file_, bytes)) failed("cannot write", files_.lastError());
+  written_ += bytes.size();
+  if (written_ - writtenBack_ >= kWriteBackBytes) {
+    files_.writeBack(file_, writtenBack_, written_);
+    writtenBack_ = written_;
+  }
+}
+
 void SafeOutput::flushBuffer() {
   if (buffer_.empty()) return;
-  if (!files_.write(file_, buffer_)) failed("cannot write", files_.lastError());
+  writeOut(buffer_);
   buffer_.clear();
 }
 
@@ -57,7 +71,7 @@ void SafeOutput::write(std::string_view bytes) {
   if (buffer_.capacity() < kBufferBytes) buffer_.reserve(kBufferBytes);
   if (buffer_.size() + bytes.size() > kBufferBytes) flushBuffer();
   if (bytes.size() >= kBufferBytes) {
-    if (!files_.write(file_, bytes)) failed("cannot write", files_.lastError());
+    writeOut(bytes);
     return;
   }
   buffer_.append(bytes);
@@ -82,15 +96,15 @@ bool SafeOutput::place(std::string& why) {
   }
   if (files_.entryAt(target_) != rillmark::FileStore::Entry::None) {
     const std::string aside = freshNameBeside();
-    if (!files_.replace(target_, aside)) {
+    if (!files_.move(target_, aside)) {
       why = files_.lastError();
       return false;
     }
     replaced_ = aside;
   }
-  if (!files_.replace(temporary_, target_)) {
+  if (!files_.move(temporary_, target_)) {
     why = files_.lastError();
-    if (!replaced_.empty() && files_.replace(replaced_, target_)) replaced_.clear();
+    if (!replaced_.empty() && files_.move(replaced_, target_)) replaced_.clear();
     return false;
   }
   placed_ = true;
@@ -101,7 +115,7 @@ void SafeOutput::undo() {
   if (!placed_) return;
   placed_ = false;
   if (!replaced_.empty()) {
-    if (files_.replace(replaced_, target_)) replaced_.clear();
+    if (files_.move(replaced_, target_)) replaced_.clear();
   } else {
     files_.remove(target_);
   }

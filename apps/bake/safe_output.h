@@ -7,6 +7,7 @@
 // half-written is ever left under the output's name.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -30,7 +31,8 @@ class SafeOutput {
   void finish();
 
   // Puts the finished file in the target's place. On failure nothing has
-  // changed and `why` says what the system said.
+  // changed and `why` says what the system said. Neither this nor undo()
+  // syncs the folder: the caller does, once for all its files.
   bool place(std::string& why);
   // Puts back what place() replaced (or removes the target if nothing was
   // there); the new file is gone.
@@ -38,11 +40,17 @@ class SafeOutput {
   // Lets go of what place() replaced: the new file stays.
   void keep();
 
+  // Makes the names in the target's folder durable (after place() or
+  // undo()).
+  void syncFolder() { files_.syncFolder(folder()); }
+  std::string folder() const { return rillmark::FileStore::folderOf(target_); }
+
   const std::string& target() const { return target_; }
   const std::string& temporary() const { return temporary_; }
 
  private:
   void flushBuffer();
+  void writeOut(std::string_view bytes);
   [[noreturn]] void failed(const std::string& what, const std::string& why);
   std::string freshNameBeside() const;
 
@@ -56,6 +64,8 @@ class SafeOutput {
   bool kept_ = false;
   bool failed_ = false;
   std::string buffer_;
+  std::uint64_t written_ = 0;      // bytes handed to the system
+  std::uint64_t writtenBack_ = 0;  // of those, the ones it was asked to write to the disk
 };
 
 }  // namespace bake

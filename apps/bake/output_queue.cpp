@@ -1,0 +1,112 @@
+#include "output_queue.h"
+
+namespace bake {
+
+void writeFrame(std::vector<std::unique_ptr<FrameWriter>>& writers, UpAxis up, int frame,
+                std::span<const HostVec3> vertices, std::vector<HostVec3>& scratch) {
+  if (up != UpAxis::Z) {
+    scratch.assign(vertices.begin(), vertices.end());
+    swapForUpAxis(up, scratch);
+    vertices = scratch;
+  }
+  for (const auto& writer : writers) writer->frame(frame, vertices);
+}
+
+OutputQueue::OutputQueue(std::vector<std::unique_ptr<FrameWriter>>& writers, BakeThreads& threads, UpAxis up)
+    : writers_(writers), threads_(threads), up_(up) {}
+
+OutputQueue::~OutputQueue() { threads_.dropJobs(); }
+
+void OutputQueue::rethrow() {
+  if (error_) std::rethrow_exception(error_);
+}
+
+OutputQueue::Frame* OutputQueue::unwrittenIn(const HostVec3* array) {
+  for (std::size_t i = nextToWrite_; i < frames_.size(); ++i)
+    if (frames_[i].vertices.data() == array) return &frames_[i];
+  return nullptr;
+}
+
+void OutputQueue::dropWrittenFrames() {
+  while (!frames_.empty() && frames_.front().written) {
+    if (!frames_.front().array.empty()) spare_.push_back(std::move(frames_.front().array));
+    frames_.pop_front();
+    --nextToWrite_;
+  }
+}
+
+void OutputQueue::beforeDrawing(std::span<const HostVec3> current,
+                                const std::function<void(std::vector<HostVec3>&)>& swapIn) {
+  std::unique_lock lock(mutex_);
+  rethrow();
+  if (!unwrittenIn(current.data())) return;
+  lock.unlock();
+  threads_.waitUntil([&] {
+    const std::lock_guard watching(mutex_);
+    return error_ || !spare_.empty() || 1 + arrays_ < kArrays || !unwrittenIn(current.data());
+  });
+  lock.lock();
+  rethrow();
+  // Written meanwhile: the water keeps its array.
+  if (!unwrittenIn(current.data())) return;
+  std::vector<HostVec3> next;
+  if (!spare_.empty()) {
+    next = std::move(spare_.back());
+    spare_.pop_back();
+  } else {
+    ++arrays_;
+  }
+  lock.unlock();
+  if (next.empty()) next.assign(current.begin(), current.end());
+  swapIn(next);
+  lock.lock();
+  // `next` now holds the frame drawn last.
+  if (Frame* frame = unwrittenIn(next.data())) {
+    frame->array = std::move(next);
+  } else {
+    spare_.push_back(std::move(next));
+  }
+}
+
+void OutputQueue::push(int frame, std::span<const HostVec3> vertices) {
+  {
+    const std::lock_guard lock(mutex_);
+    rethrow();
+    frames_.push_back({frame, vertices, {}, false});
+  }
+  threads_.post([this] { writeNext(); });
+}
+
+void OutputQueue::writeNext() {
+  std::unique_lock lock(mutex_);
+  if (nextToWrite_ >= frames_.size()) return;
+  const int number = frames_[nextToWrite_].number;
+  std::span<const HostVec3> vertices = frames_[nextToWrite_].vertices;
+  const bool failedBefore = error_ != nullptr;
+  lock.unlock();
+  if (!failedBefore) {
+    try {
+      writeFrame(writers_, up_, number, vertices, inFileAxes_);
+    } catch (...) {
+      lock.lock();
+      error_ = std::current_exception();
+      lock.unlock();
+    }
+  }
+  lock.lock();
+  // Pops from the front only move nextToWrite_ along with them.
+  frames_[nextToWrite_].written = true;
+  ++nextToWrite_;
+  dropWrittenFrames();
+}
+
+void OutputQueue::finish() {
+  threads_.waitUntil([&] {
+    const std::lock_guard lock(mutex_);
+    return error_ || nextToWrite_ >= frames_.size();
+  });
+  const std::lock_guard lock(mutex_);
+  rethrow();
+}
+
+}  // namespace bake
