@@ -103,6 +103,14 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   throwIfInterrupted();
 
   BakeHost host;
+  // One thread does everything, each frame written as soon as it is
+  // drawn. More share each frame's vertices and write the frames drawn
+  // before while the run goes on; they start now, so that the writers can
+  // set their files' space aside while the scene is built.
+  const unsigned threads = o.threads > 0 ? static_cast<unsigned>(o.threads) : everyCore();
+  std::optional<BakeThreads> shared;
+  std::optional<OutputQueue> queue;
+  if (threads > 1) queue.emplace(writers, shared.emplace(threads), up);
   const HostHandle water = host.build(scene);
 
   Progress progress(static_cast<int>(frames.size()), err);
@@ -111,16 +119,9 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   for (const BakeEffector& effector : scene.effectors) request.effectors.push_back(effector.name);
   request.windSource = scene.wind.has_value();
   request.stop = stop;
-  const unsigned threads = o.threads > 0 ? static_cast<unsigned>(o.threads) : everyCore();
-  // One thread does everything, each frame written as soon as it is
-  // drawn. More share each frame's vertices and, between frames, write
-  // the frames drawn before while the run goes on.
-  std::optional<BakeThreads> shared;
-  std::optional<OutputQueue> queue;
   std::vector<HostVec3> inFileAxes;
-  if (threads > 1) {
-    request.bands = &shared.emplace(threads);
-    queue.emplace(writers, *shared, up);
+  if (queue) {
+    request.bands = &*shared;
     request.onFrameStart = [&](HostHandle runWater) {
       queue->beforeDrawing(BakeHost::vertices(runWater), [&](std::vector<HostVec3>& other) {
         if (!BakeHost::swapVertices(runWater, other)) throw BakeFailure("the water's vertex count changed");

@@ -24,25 +24,35 @@ void BakeThreads::changed() {
   wake_.notify_all();
 }
 
-void BakeThreads::takeBands(std::unique_lock<std::mutex>& lock) {
-  while (bandWaiting()) {
-    const std::size_t band = nextBand_++;
-    const std::function<void(std::size_t)>& work = *work_;
-    lock.unlock();
-    work(band);
-    lock.lock();
-    if (++doneBands_ == bands_) settled_.notify_all();
-  }
+bool BakeThreads::takeBand(std::unique_lock<std::mutex>& lock) {
+  if (!bandWaiting()) return false;
+  const std::size_t band = nextBand_++;
+  const std::function<void(std::size_t)>& work = *work_;
+  lock.unlock();
+  work(band);
+  lock.lock();
+  if (++doneBands_ == bands_) settled_.notify_all();
+  return true;
 }
 
 void BakeThreads::runJob(std::unique_lock<std::mutex>& lock) {
-  const std::function<void()> job = std::move(jobs_.front());
-  jobs_.pop_front();
+  const bool idle = jobs_.empty();
+  std::function<void()> job;
+  if (!idle) {
+    job = std::move(jobs_.front());
+    jobs_.pop_front();
+  }
   jobRunning_ = true;
   lock.unlock();
-  job();
+  bool more = true;
+  if (idle) {
+    more = idle_();  // not changed while a job runs (dropJobs waits)
+  } else {
+    job();
+  }
   lock.lock();
   jobRunning_ = false;
+  if (!more) idle_ = nullptr;
   ++jobsDone_;
   settled_.notify_all();
   // The next job may be taken now, by whichever thread is free.
@@ -57,7 +67,8 @@ void BakeThreads::run(const std::function<void(std::size_t)>& work) {
   lock.unlock();
   changed();
   lock.lock();
-  takeBands(lock);
+  while (takeBand(lock)) {
+  }
   settled_.wait(lock, [&] { return doneBands_ == bands_; });
   work_ = nullptr;
 }
@@ -87,10 +98,20 @@ void BakeThreads::waitUntil(const std::function<bool()>& ready) {
   }
 }
 
+void BakeThreads::setIdleWork(std::function<bool()> work) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (quit_ || jobRunning_) return;
+    idle_ = std::move(work);
+  }
+  changed();
+}
+
 void BakeThreads::dropJobs() {
   std::unique_lock lock(mutex_);
   jobs_.clear();
   settled_.wait(lock, [&] { return !jobRunning_; });
+  idle_ = nullptr;
 }
 
 void BakeThreads::loop() {
@@ -100,11 +121,12 @@ void BakeThreads::loop() {
   std::unique_lock lock(mutex_);
   for (;;) {
     if (quit_) return;
-    if (bandWaiting()) {
-      takeBands(lock);
+    if (jobWaiting()) {
+      runJob(lock);
       continue;
     }
-    if (jobWaiting()) {
+    if (takeBand(lock)) continue;
+    if (idleWaiting()) {
       runJob(lock);
       continue;
     }
@@ -114,7 +136,7 @@ void BakeThreads::loop() {
     while (changes_.load(std::memory_order_acquire) == seen && std::chrono::steady_clock::now() < until)
       std::this_thread::yield();
     lock.lock();
-    wake_.wait(lock, [&] { return quit_ || bandWaiting() || jobWaiting(); });
+    wake_.wait(lock, [&] { return quit_ || bandWaiting() || jobWaiting() || idleWaiting(); });
   }
 }
 

@@ -1,15 +1,17 @@
 // The threads of a bake: the run's own thread and `threads - 1` helpers.
 // Each synthesis pass hands them the water's bands once per frame
-// (VertexBands); between those, the helpers do the queued jobs (the
-// writing of the outputs), one job at a time, in the order queued.
+// (VertexBands); the helpers also do the queued jobs (the writing of the
+// outputs), one job at a time, in the order queued.
 //
-// Bands come first: a helper starts a job only when no band is waiting, so
-// the writing fills the time the frames leave free, on as many threads as
-// there are cores and no more. A band goes to whichever thread asks first,
-// and a pass's trip ends when every band is done, not when every helper
-// has looked in: a helper busy with a job, or slow to wake, delays nothing,
-// since the run's own thread takes its bands. The run's thread does jobs
-// only while it has to wait for them anyway (waitUntil).
+// Jobs come first: the writing is one file written in order, which no
+// number of threads can share, while any thread can take a band. So a
+// helper keeps the writing going and takes bands when there is nothing to
+// write, and with nothing at all to do it does idle work that spares the
+// writing later. A band goes to whichever thread asks first, and a pass's
+// trip ends when every band is done, not when every helper has looked in:
+// a helper busy with a job, or slow to wake, delays nothing, since the
+// run's own thread takes its bands. The run's thread does jobs only while
+// it has to wait for them anyway (waitUntil).
 #pragma once
 
 #include <atomic>
@@ -44,16 +46,22 @@ class BakeThreads : public rillmark::VertexBands {
   // bring about; meanwhile does the next job itself whenever no helper is
   // doing one. Also returns when no job is left to bring it about.
   void waitUntil(const std::function<bool()>& ready);
-  // Drops the jobs not yet started and waits for the one in hand.
+  // Work for a helper with nothing else to do, one piece a call, never
+  // beside a job, until it returns false. Must not throw.
+  void setIdleWork(std::function<bool()> work);
+  // Drops the jobs not yet started and the idle work, and waits for the
+  // job in hand.
   void dropJobs();
 
  private:
   void loop();
   bool bandWaiting() const { return work_ && nextBand_ < bands_; }
   bool jobWaiting() const { return !jobs_.empty() && !jobRunning_; }
-  // Take bands, or the next job, while there are any; `lock` is held
-  // between them.
-  void takeBands(std::unique_lock<std::mutex>& lock);
+  bool idleWaiting() const { return idle_ && !jobRunning_; }
+  // Do one band, or the next job (else a piece of the idle work),
+  // unlocked; `lock` is held before and after. takeBand is false when no
+  // band was waiting.
+  bool takeBand(std::unique_lock<std::mutex>& lock);
   void runJob(std::unique_lock<std::mutex>& lock);
   void changed();
 
@@ -69,7 +77,8 @@ class BakeThreads : public rillmark::VertexBands {
   std::size_t nextBand_ = 0;
   std::size_t doneBands_ = 0;
   std::deque<std::function<void()>> jobs_;
-  bool jobRunning_ = false;
+  std::function<bool()> idle_;
+  bool jobRunning_ = false;  // a job or a piece of the idle work
   std::uint64_t jobsDone_ = 0;
   bool quit_ = false;
   // Raised whenever there may be something to take, so that helpers can

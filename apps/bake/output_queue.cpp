@@ -1,5 +1,7 @@
 #include "output_queue.h"
 
+#include <algorithm>
+
 namespace bake {
 
 void writeFrame(std::vector<std::unique_ptr<FrameWriter>>& writers, UpAxis up, int frame,
@@ -13,9 +15,24 @@ void writeFrame(std::vector<std::unique_ptr<FrameWriter>>& writers, UpAxis up, i
 }
 
 OutputQueue::OutputQueue(std::vector<std::unique_ptr<FrameWriter>>& writers, BakeThreads& threads, UpAxis up)
-    : writers_(writers), threads_(threads), up_(up) {}
+    : writers_(writers), threads_(threads), up_(up) {
+  // Before the first frame and whenever the writing is ahead, the writers
+  // set aside their files' space.
+  threads_.setIdleWork([this] {
+    for (const auto& writer : writers_)
+      if (writer->prepare()) return true;
+    return false;
+  });
+}
 
 OutputQueue::~OutputQueue() { threads_.dropJobs(); }
+
+std::size_t OutputQueue::arraysFor(std::size_t vertices) {
+  constexpr std::size_t kMost = 16;
+  constexpr std::size_t kBudgetBytes = std::size_t{64} << 20;
+  const std::size_t bytes = std::max<std::size_t>(1, vertices * sizeof(HostVec3));
+  return std::clamp<std::size_t>(kBudgetBytes / bytes, 2, kMost);
+}
 
 void OutputQueue::rethrow() {
   if (error_) std::rethrow_exception(error_);
@@ -43,7 +60,7 @@ void OutputQueue::beforeDrawing(std::span<const HostVec3> current,
   lock.unlock();
   threads_.waitUntil([&] {
     const std::lock_guard watching(mutex_);
-    return error_ || !spare_.empty() || 1 + arrays_ < kArrays || !unwrittenIn(current.data());
+    return error_ || !spare_.empty() || 1 + arrays_ < arraysFor(current.size()) || !unwrittenIn(current.data());
   });
   lock.lock();
   rethrow();
@@ -105,6 +122,8 @@ void OutputQueue::finish() {
     const std::lock_guard lock(mutex_);
     return error_ || nextToWrite_ >= frames_.size();
   });
+  // The writers are the caller's again.
+  threads_.dropJobs();
   const std::lock_guard lock(mutex_);
   rethrow();
 }

@@ -8,7 +8,8 @@
 // no copy. So that the run can go on meanwhile, it draws the next frame
 // into another array (swapped in as the frame begins, see beforeDrawing);
 // a few arrays take turns, and the run waits for one to come free when
-// the writing lags that far behind.
+// the writing lags that far behind. The writers set aside their files'
+// space when the threads have nothing else to do.
 #pragma once
 
 #include <cstddef>
@@ -54,7 +55,8 @@ class OutputQueue {
   // written (beforeDrawing). Throws the error of a writer that failed on
   // an earlier frame.
   void push(int frame, std::span<const HostVec3> vertices);
-  // Returns once every queued frame is written; throws a writer's error.
+  // Returns once every queued frame is written and the writers are left
+  // alone; throws a writer's error.
   void finish();
 
  private:
@@ -71,10 +73,11 @@ class OutputQueue {
   void dropWrittenFrames();
   void rethrow();
 
-  // The water's own array and as many more: enough that a frame's writing
-  // may take longer than the next frames' simulation, no more (each is a
-  // whole copy of the water).
-  static constexpr std::size_t kArrays = 4;
+  // How many arrays may take turns, the water's own among them: enough
+  // that the writing may fall behind while frames are quick to simulate
+  // and catch up when they are slow, within a memory budget (each is a
+  // whole copy of the water), and at least two.
+  static std::size_t arraysFor(std::size_t vertices);
 
   std::vector<std::unique_ptr<FrameWriter>>& writers_;
   BakeThreads& threads_;

@@ -1,5 +1,7 @@
 #include "safe_output.h"
 
+#include <algorithm>
+
 #include "bake_error.h"
 #include "file_names.h"
 #include "platform/temporary_name.h"
@@ -15,6 +17,9 @@ constexpr std::size_t kBufferBytes = 1 << 20;
 // file of any size at the end takes a moment (and Ctrl-C with it), even
 // on a slow disk.
 constexpr std::uint64_t kWriteBackBytes = 8 << 20;
+// Space is set aside in pieces of this size, each a moment's work, so that
+// a frame to write never waits long behind one.
+constexpr std::uint64_t kReserveBytes = 2 << 20;
 
 }  // namespace
 
@@ -86,6 +91,19 @@ void SafeOutput::finish() {
   open_ = false;
   // A failed close may have lost data.
   if (!files_.close(file_)) failed("cannot write", files_.lastError());
+}
+
+bool SafeOutput::prepare() {
+  if (!open_ || failed_) return false;
+  const std::uint64_t from = std::max(reserved_, written_ + buffer_.size());
+  if (from >= expected_) return false;
+  const std::uint64_t to = std::min(expected_, from + kReserveBytes);
+  if (!files_.reserve(file_, from, to)) {
+    expected_ = 0;
+    return false;
+  }
+  reserved_ = to;
+  return reserved_ < expected_;
 }
 
 bool SafeOutput::place(std::string& why) {

@@ -30,6 +30,14 @@ class SafeOutput {
   // lets go of the buffer. Throws as write() does.
   void finish();
 
+  // The file will hold `bytes` in all, so its space may be set aside
+  // ahead of the writing (prepare()).
+  void expectSize(std::uint64_t bytes) { expected_ = bytes; }
+  // Sets aside the space of the next piece of the file not yet written;
+  // false once there is nothing more to set aside (or the system cannot).
+  // Not while another thread writes the file.
+  bool prepare();
+
   // Puts the finished file in the target's place. On failure nothing has
   // changed and `why` says what the system said. Neither this nor undo()
   // syncs the folder: the caller does, once for all its files.
@@ -66,6 +74,8 @@ class SafeOutput {
   std::string buffer_;
   std::uint64_t written_ = 0;      // bytes handed to the system
   std::uint64_t writtenBack_ = 0;  // of those, the ones it was asked to write to the disk
+  std::uint64_t expected_ = 0;     // the whole file's, if known
+  std::uint64_t reserved_ = 0;     // set aside up to here
 };
 
 }  // namespace bake

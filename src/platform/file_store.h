@@ -37,6 +37,11 @@ class FileStore {
   virtual bool createNew(const std::string& path, Handle& file) = 0;
   // True only when every byte was written.
   virtual bool write(Handle file, std::string_view bytes) = 0;
+  // Sets aside the disk space for the file's bytes from `begin` to `end`
+  // ahead of writing them, so that the writes find it ready. A hint: false
+  // when it was not done (no room, or no such call), and the writes then
+  // find out for themselves.
+  virtual bool reserve(Handle file, std::uint64_t begin, std::uint64_t end) = 0;
   // Through the system's caches to the disk.
   virtual bool flush(Handle file) = 0;
   // Starts writing the file's bytes from `begin` to `end` to the disk and

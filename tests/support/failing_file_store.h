@@ -59,6 +59,9 @@ class FailingFileStore : public FileStore {
   bool flush(Handle file) override { return !fails("flush") && real_.flush(file); }
 
   // Hints, like the folder syncs: never failed.
+  bool reserve(Handle file, std::uint64_t begin, std::uint64_t end) override {
+    return real_.reserve(file, begin, end);
+  }
   void writeBack(Handle file, std::uint64_t begin, std::uint64_t end) override { real_.writeBack(file, begin, end); }
 
   // The handle is released even when the close is made to fail.

@@ -45,6 +45,9 @@ class Win32FileStore : public FileStore {
     return true;
   }
 
+  // Windows sets the space aside as the file grows.
+  bool reserve(Handle, std::uint64_t, std::uint64_t) override { return false; }
+
   bool flush(Handle file) override { return FlushFileBuffers(handleOf(file)) != 0; }
 
   // Windows has no call that only starts the write-back: the file is
