@@ -71,6 +71,22 @@ enum class Output { New, OverOld };
 struct BakeTimes {
   double one = std::numeric_limits<double>::infinity();
   double every = std::numeric_limits<double>::infinity();
+  std::vector<double> ratios;  // of each repeat's own two runs
+
+  void add(double oneThread, double everyCore) {
+    one = std::min(one, oneThread);
+    every = std::min(every, everyCore);
+    ratios.push_back(oneThread / everyCore);
+  }
+  double medianRatio() {
+    std::sort(ratios.begin(), ratios.end());
+    const std::size_t n = ratios.size();
+    return n % 2 ? ratios[n / 2] : (ratios[n / 2 - 1] + ratios[n / 2]) / 2;
+  }
+  void print(const char* what, unsigned cores) {
+    std::printf("  %s: one thread %.3f s, every core (%u) %.3f s: %.2fx faster (each repeat's own ratio, median: %.2fx)\n",
+                what, one, cores, every, one / every, medianRatio());
+  }
 };
 
 double timeOneBake(const fs::path& folder, const char* threads, Output output) {
@@ -99,12 +115,12 @@ double timeOneBake(const fs::path& folder, const char* threads, Output output) {
 }
 
 BakeTimes timeBakes(const fs::path& folder, Output output, int repeat) {
-  BakeTimes best;
+  BakeTimes times;
   for (int r = 0; r < repeat; ++r) {
-    best.one = std::min(best.one, timeOneBake(folder, "1", output));
-    best.every = std::min(best.every, timeOneBake(folder, "0", output));
+    const double one = timeOneBake(folder, "1", output);
+    times.add(one, timeOneBake(folder, "0", output));
   }
-  return best;
+  return times;
 }
 
 // Seconds of the simulation alone: the same run of the same scene in this
@@ -178,20 +194,15 @@ int main(int argc, char** argv) {
   const unsigned cores = bake::everyCore();
   std::printf("rillmark-bake, scene (a) to a PC2 in %s (201 frames of a 300 x 300 water, ten spheres), fastest of %d:\n",
               folder.parent_path().string().c_str(), repeat);
-  for (const Output output : {Output::New, Output::OverOld}) {
-    const BakeTimes t = timeBakes(folder, output, repeat);
-    std::printf("  %s: one thread %.3f s, every core (%u) %.3f s: %.2fx faster\n",
-                output == Output::New ? "to a new file" : "over the last bake's file", t.one, cores, t.every,
-                t.one / t.every);
-  }
+  for (const Output output : {Output::New, Output::OverOld})
+    timeBakes(folder, output, repeat).print(output == Output::New ? "to a new file" : "over the last bake's file", cores);
   const bake::BakeScene scene = bake::readSceneFile((folder / "falling.json").string());
   BakeTimes simulation;
   for (int r = 0; r < repeat; ++r) {
-    simulation.one = std::min(simulation.one, timeSimulation(scene, 1));
-    simulation.every = std::min(simulation.every, timeSimulation(scene, cores));
+    const double one = timeSimulation(scene, 1);
+    simulation.add(one, timeSimulation(scene, cores));
   }
-  std::printf("  the same run without writing (the simulation alone): one thread %.3f s, every core %.3f s: %.2fx faster\n",
-              simulation.one, simulation.every, simulation.one / simulation.every);
+  simulation.print("the same run without writing (the simulation alone)", cores);
 
   // A frame of the water at rest with small heights, written as the
   // OBJ writer writes it.
