@@ -38,7 +38,11 @@ bool BakeThreads::takeBand(std::unique_lock<std::mutex>& lock) {
 void BakeThreads::runJob(std::unique_lock<std::mutex>& lock) {
   const bool idle = jobs_.empty();
   std::function<void()> job;
-  if (!idle) {
+  // A copy, so that dropJobs() can let go of the idle work at once.
+  std::function<bool()> idleWork;
+  if (idle) {
+    idleWork = idle_;
+  } else {
     job = std::move(jobs_.front());
     jobs_.pop_front();
   }
@@ -46,7 +50,7 @@ void BakeThreads::runJob(std::unique_lock<std::mutex>& lock) {
   lock.unlock();
   bool more = true;
   if (idle) {
-    more = idle_();  // not changed while a job runs (dropJobs waits)
+    more = idleWork();
   } else {
     job();
   }
@@ -101,7 +105,6 @@ void BakeThreads::waitUntil(const std::function<bool()>& ready) {
 void BakeThreads::setIdleWork(std::function<bool()> work) {
   {
     const std::lock_guard lock(mutex_);
-    if (quit_ || jobRunning_) return;
     idle_ = std::move(work);
   }
   changed();
@@ -110,8 +113,8 @@ void BakeThreads::setIdleWork(std::function<bool()> work) {
 void BakeThreads::dropJobs() {
   std::unique_lock lock(mutex_);
   jobs_.clear();
-  settled_.wait(lock, [&] { return !jobRunning_; });
   idle_ = nullptr;
+  settled_.wait(lock, [&] { return !jobRunning_; });
 }
 
 void BakeThreads::loop() {
