@@ -47,6 +47,7 @@ packages=(
   wine xvfb xauth
   imagemagick libpng-dev libgif-dev
   clang libclang-rt-14-dev
+  blender python3-numpy
 )
 
 # 32-bit Wine, which runs the i686 build users install.

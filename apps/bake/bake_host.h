@@ -1,7 +1,8 @@
 // The bake program's host: the reference host's scene graph, in this
 // process, bound into the host table the simulation calls through, with
 // four functions of its own. Setting the animation time also moves the
-// effectors of an OBJ sequence to that frame's boxes; drawing the scene
+// objects given as a box per frame (effectors of an OBJ sequence, boxes of a
+// scene file) to that frame's boxes; drawing the scene
 // hands the water's vertices to the program (one sample per simulated
 // frame, as a run draws once per frame); keys and change marks are not
 // stored, because the samples are what this host keeps.
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "hostapi/host_types.h"
@@ -46,6 +48,8 @@ class BakeHost {
   static void RILLMARK_CDECL keepNoKey(HostHandle object, int code);
   static void RILLMARK_CDECL keepNoMark(HostHandle polyhedron, int index);
 
+  // A polyhedron that takes each frame's box as the time is set.
+  HostHandle addMovingBoxes(const std::string& name, const std::map<int, Box>& boxes);
   void moveBoxesTo(float frame);
 
   std::vector<MovingBoxes> moving_;

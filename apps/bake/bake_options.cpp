@@ -150,8 +150,8 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
       app.add_option("--disturbance-type", disturbance,
                      "wind Disturbance Type: 0 Noise, 1 Noise (Classical), 2 Noise (Perlin), 3 Turbulence, "
                      "4 Turbulence (Classical), 5 Turbulence (Perlin), 6 Turbulence (Convolution)")
-          ->check(CLI::Range(0, 6))
-          ->option_text("INT 0 to 6, default " + std::to_string(defaults.radiodisturbance.index()))
+          ->check(CLI::Range(-1, 6))
+          ->option_text("INT -1 (none) to 6, default " + std::to_string(defaults.radiodisturbance.index()))
           ->group("Parameters");
   bool windFlag = false;
   CLI::Option* windOption =
@@ -176,6 +176,19 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
       ->group("Output");
   app.add_option("--obj-out", o.objOut, "Write the water as one OBJ file per frame into this folder")->type_name("FOLDER")->group("Output");
   app.add_option("--preview", o.preview, "Write the water's heights as an animated GIF")->type_name("FILE")->group("Output");
+  app.add_flag("--progress-lines", o.progressLines,
+               "Progress as plain lines, one a frame (at most ten a second), for a program to read")
+      ->group("Output");
+
+  app.add_flag("--describe-parameters", o.describeParameters,
+               "Print every parameter (name, caption, kind, range, default, presets, option) as JSON, and stop")
+      ->group("Parameters, without a bake");
+  app.add_flag("--print-parameters", o.printParameters,
+               "Print the parameters' values after the preset and the options as JSON")
+      ->group("Parameters, without a bake");
+  app.add_option("--save-preset", o.savePreset,
+                 "Write the parameters after the preset and the options as a preset file, as the plug-in does")
+      ->type_name("FILE.rmp")->group("Parameters, without a bake");
 
   ParseResult result;
   try {
@@ -191,13 +204,19 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
   }
 
   try {
-    if (o.sceneFile.empty() == o.objSequence.empty())
-      throw UsageError("give either --scene FILE or --obj-sequence PATTERN");
-    if (!o.objSequence.empty() && o.water.empty()) throw UsageError("--obj-sequence needs --water NAME");
-    if (o.objSequence.empty() && (!o.water.empty() || !o.effectors.empty()))
-      throw UsageError("--water and --effector name objects of an --obj-sequence");
-    if (o.pc2.empty() && o.mdd.empty() && o.objOut.empty() && o.preview.empty())
-      throw UsageError("nothing to write: give --pc2, --mdd, --obj-out or --preview");
+    const bool outputs = !o.pc2.empty() || !o.mdd.empty() || !o.objOut.empty() || !o.preview.empty();
+    if (o.parameterCommand()) {
+      if (!o.sceneFile.empty() || !o.objSequence.empty() || outputs)
+        throw UsageError("--describe-parameters, --print-parameters and --save-preset bake nothing: "
+                         "give them no scene and no output");
+    } else {
+      if (o.sceneFile.empty() == o.objSequence.empty())
+        throw UsageError("give either --scene FILE or --obj-sequence PATTERN");
+      if (!o.objSequence.empty() && o.water.empty()) throw UsageError("--obj-sequence needs --water NAME");
+      if (o.objSequence.empty() && (!o.water.empty() || !o.effectors.empty()))
+        throw UsageError("--water and --effector name objects of an --obj-sequence");
+      if (!outputs) throw UsageError("nothing to write: give --pc2, --mdd, --obj-out or --preview");
+    }
 
     if (!preset.empty()) applyNamedPreset(o.params, preset);
     for (std::size_t i = 0; i < std::size(kNumericOptions); ++i) {

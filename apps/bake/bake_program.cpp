@@ -12,6 +12,7 @@
 #include "base/error.h"
 #include "frame_writers.h"
 #include "obj_sequence.h"
+#include "parameter_io.h"
 #include "preview.h"
 #include "progress.h"
 #include "scene_file.h"
@@ -81,14 +82,20 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   const HostHandle water = host.build(scene);
   std::vector<std::unique_ptr<FrameWriter>> writers = makeWriters(o, scene, frames);
 
-  Progress progress(static_cast<int>(frames.size()), err);
+  Progress progress(static_cast<int>(frames.size()), err, o.progressLines);
   RunRequest request;
   request.water = water;
   for (const BakeEffector& effector : scene.effectors) request.effectors.push_back(effector.name);
   request.windSource = scene.wind.has_value();
   request.stop = stop;
   WriterThread writing(writers);
+  std::vector<HostVec3> transformed;
   request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
+    if (scene.outputTransform) {
+      transformed.resize(vertices.size());
+      for (std::size_t i = 0; i < vertices.size(); ++i) transformed[i] = scene.outputTransform->apply(vertices[i]);
+      vertices = transformed;
+    }
     writing.push(frame, vertices);
     progress.frameDone();
   };
@@ -113,6 +120,19 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   return 0;
 }
 
+// The parameters described, printed or saved; no scene is read.
+int parameterCommand(BakeOptions& o, std::FILE* out) {
+  if (o.describeParameters) {
+    std::fputs(describeParameters().c_str(), out);
+    return 0;
+  }
+  // Without a scene the wind is as the options say, else as the panel opens.
+  if (o.wind) o.params.boxwind.setChecked(*o.wind);
+  if (!o.savePreset.empty()) writePresetFile(o.params, o.savePreset);
+  if (o.printParameters) std::fputs(parameterValues(o.params).c_str(), out);
+  return 0;
+}
+
 }  // namespace
 
 int runBakeProgram(int argc, const char* const* argv, std::FILE* out, std::FILE* err,
@@ -124,6 +144,7 @@ int runBakeProgram(int argc, const char* const* argv, std::FILE* out, std::FILE*
     return parsed.exitCode;
   }
   try {
+    if (parsed.options->parameterCommand()) return parameterCommand(*parsed.options, out);
     return bake(*parsed.options, out, err, stop);
   } catch (const UsageError& e) {
     std::fprintf(err, "rillmark-bake: %s\n", e.what());

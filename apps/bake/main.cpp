@@ -20,5 +20,10 @@ int main(int argc, char** argv) {
   // output written so far.
   std::signal(SIGINT, askToStop);
   std::signal(SIGTERM, askToStop);
+#ifdef SIGBREAK
+  // Ctrl-Break on Windows, which a parent program can send to a child
+  // started in a process group of its own (the Blender add-on's Esc).
+  std::signal(SIGBREAK, askToStop);
+#endif
   return bake::runBakeProgram(argc, argv, stdout, stderr, &gStop);
 }

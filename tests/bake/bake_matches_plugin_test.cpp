@@ -187,5 +187,60 @@ TEST(BakeMatchesPlugin, ObjSequence) {
   expectSameSamples(baked, keyed);
 }
 
+// The same scene as a program hands it over: the water as a file of points,
+// the cube and the buoy as a box per frame, and a wind source as one box.
+// The samples are the plug-in's; with an output transform, each sample is
+// that transform of them.
+TEST(BakeMatchesPlugin, SceneOfPointsAndBoxes) {
+  ScratchFolder folder;
+  std::vector<HostVec3> rest;
+  for (int i = 0; i < Sequence::kSides * Sequence::kSides; ++i) rest.push_back(Sequence::waterVertex(i));
+  writeText(folder / "rest.f32", std::string(reinterpret_cast<const char*>(rest.data()), rest.size() * sizeof(HostVec3)));
+  const auto box = [](int frame, HostVec3 c) {
+    char text[160];
+    std::snprintf(text, sizeof text, "[%d, %.9g, %.9g, %.9g, %.9g, %.9g, %.9g]", frame, c.x - 0.25f, c.y - 0.25f,
+                  c.z - 0.25f, c.x + 0.25f, c.y + 0.25f, c.z + 0.25f);
+    return std::string(text);
+  };
+  std::string cube;
+  for (int f = 0; f < Sequence::kFrames; ++f) cube += (f ? ", " : "") + box(f, Sequence::cubeAt(f));
+  const std::string scene = R"({"water": {"points": "rest.f32"}, "effectors": [)"
+                            R"({"name": "Effector-Cube", "boxes": [)" + cube + "]}, " +
+                            R"({"name": "Buoy", "boxes": [)" + box(0, Sequence::kBuoy) + "]}], " +
+                            R"("wind": {"boxes": [[0, -1, -1, 0, 1, 1, 2]]})";
+  const std::string transform = R"(, "output_transform": [[0, -2, 0, 1.5], [0.5, 0, 0, -3], [0, 0, 4, 0.25]]})";
+  writeText(folder / "scene.json", scene + "}");
+  writeText(folder / "moved.json", scene + transform);
+  for (const char* name : {"scene", "moved"}) {
+    const BakeRun bake = runBake({"--scene", folder / (std::string(name) + ".json"), "--step", "1", "--end", "20",
+                                  "--pc2", folder / (std::string(name) + ".pc2")});
+    ASSERT_EQ(bake.status, 0) << bake.err;
+  }
+  const PointCache baked = readPc2(folder / "scene.pc2");
+
+  PluginRun plugin;
+  HostHandle water = refhost::addPolyhedron("Water", rest);
+  HostHandle cubeObject = refhost::addPolyhedron("Effector-Cube", Sequence::cube({0, 0, 0}));
+  for (int f = 0; f < Sequence::kFrames; ++f)
+    refhost::addLocationKey(cubeObject, static_cast<float>(f), Sequence::cubeAt(f));
+  refhost::addPolyhedron("Buoy", Sequence::cube(Sequence::kBuoy));
+  HostHandle wind = refhost::addObject("Wind Source", refhost::kPolyhedronKind);
+  refhost::setLocation(wind, {0, 0, 1});
+  refhost::setSize(wind, {2, 2, 2});
+  expectSameSamples(baked, plugin.run(water, {"Buoy"}, true, 0, Sequence::kFrames - 1, 1));
+
+  const PointCache moved = readPc2(folder / "moved.pc2");
+  ASSERT_EQ(moved.samples.size(), baked.samples.size());
+  for (std::size_t s = 0; s < moved.samples.size(); ++s) {
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+      const HostVec3 v = baked.samples[s][i];
+      const HostVec3 m = moved.samples[s][i];
+      ASSERT_EQ(m.x, static_cast<float>(-2.0 * v.y + 1.5)) << s << " " << i;
+      ASSERT_EQ(m.y, static_cast<float>(0.5 * v.x - 3.0)) << s << " " << i;
+      ASSERT_EQ(m.z, static_cast<float>(4.0 * v.z + 0.25)) << s << " " << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace bake::testing
