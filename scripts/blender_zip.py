@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""blender_zip.py --linux PROGRAM --windows PROGRAM.exe --out ZIP
+"""blender_zip.py --linux PROGRAM [--windows PROGRAM.exe] --out ZIP
 
 Makes the Blender add-on's zip, installable with Blender's Install button
 (Blender 3.4 and later; 4.2's extensions read its blender_manifest.toml):
 rillmark/ with the add-on's Python files, parameters.json (the Linux
 program's --describe-parameters, so the add-on's properties come from the
-same declaration as the plug-in's panel), and bin/ with both programs. The
-version is the project's, from CMakeLists.txt.
+same declaration as the plug-in's panel), and bin/ with the programs (the
+package has both; the benchmark needs only the Linux one). The version is
+the project's, from CMakeLists.txt.
 """
 
 import argparse
@@ -50,7 +51,7 @@ def add(archive, name, data, executable=False):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--linux", required=True, help="the Linux x86-64 rillmark-bake")
-    parser.add_argument("--windows", required=True, help="rillmark-bake.exe")
+    parser.add_argument("--windows", help="rillmark-bake.exe")
     parser.add_argument("--out", required=True, help="the zip to write")
     args = parser.parse_args()
 
@@ -63,7 +64,7 @@ def main():
                 with open(os.path.join(ADDON, name), encoding="utf-8") as f:
                     add(archive, "rillmark/" + name, with_version(name, f.read(), version))
         add(archive, "rillmark/parameters.json", description)
-        for program in (args.linux, args.windows):
+        for program in filter(None, (args.linux, args.windows)):
             with open(program, "rb") as f:
                 add(archive, "rillmark/bin/" + os.path.basename(program), f.read(), executable=True)
     os.replace(temporary, args.out)

@@ -3,7 +3,7 @@ driven through its Python interface in background Blender:
 
     blender -b --factory-startup --python-exit-code 1 --python test_addon.py -- ADDON.zip
 
-(run_tests.sh sets up the user folder). The water's evaluated vertices are
+(scripts/blender-run.sh sets up a user folder of its own). The water's evaluated vertices are
 compared with what the bundled rillmark-bake writes for the same scene,
 built here by the test's own plain loops rather than the add-on's code.
 """
