@@ -26,8 +26,12 @@ def _draw_parameters(layout, settings, group):
     col = layout.column()
     for p in _description.in_group(group):
         if p.kind == "choice":
-            col.label(text=p.caption)
-            radios = col.column(align=True)
+            # A radio list, its caption where the other captions are.
+            split = col.row().split(factor=0.4)
+            split.alignment = 'RIGHT'
+            split.label(text=p.caption)
+            radios = split.column(align=True)
+            radios.use_property_split = False
             for identifier, _, index in p.item_identifiers():
                 if index >= 0:  # no item chosen shows as no button set
                     radios.prop_enum(settings, p.prop, identifier)
