@@ -29,8 +29,18 @@ from .frame_stepping import Refused
 description = parameters.description()
 
 
+def _program_preference(context):
+    preferred = context.preferences.addons[__package__].preferences.bake_program
+    return bpy.path.abspath(preferred) if preferred else ""
+
+
 def _program(context):
-    return bake_program.find_program(context.preferences.addons[__package__].preferences.bake_program)
+    return bake_program.find_program(_program_preference(context))
+
+
+# What a bake can fail with; anything else is a fault, still reported and
+# cleaned up after, as an operator must never leave a half-done bake.
+_FAILURES = (Refused, bake_program.ProgramError, OSError, ReferenceError)
 
 
 # Properties ---------------------------------------------------------------
@@ -108,8 +118,7 @@ class RILLMARK_OT_bake(bpy.types.Operator):
             self.report({'ERROR'}, "A Rillmark bake is already running")
             return None
         try:
-            return bake_job.BakeJob(context, context.object, description,
-                                    context.preferences.addons[__package__].preferences.bake_program)
+            return bake_job.BakeJob(context, context.object, description, _program_preference(context))
         except (Refused, bake_program.ProgramError) as e:
             self.report({'ERROR'}, str(e))
             return None
@@ -131,8 +140,11 @@ class RILLMARK_OT_bake(bpy.types.Operator):
             return {'CANCELLED'}
         try:
             job.advance()
-        except (Refused, bake_program.ProgramError) as e:
+        except _FAILURES as e:
             return self._fail(job, e)
+        except Exception:
+            job.cancel()
+            raise
         return self._done(job)
 
     def invoke(self, context, event):
@@ -167,9 +179,13 @@ class RILLMARK_OT_bake(bpy.types.Operator):
             return {'PASS_THROUGH'} if job.stepper.done else {'RUNNING_MODAL'}
         try:
             finished = job.advance(budget=0.05)
-        except (Refused, bake_program.ProgramError) as e:
+        except _FAILURES as e:
             self._end(context)
             return self._fail(job, e)
+        except Exception:
+            self._end(context)
+            job.cancel()
+            raise
         fraction, text = job.progress()
         context.window_manager.progress_update(int(100 * fraction))
         context.workspace.status_text_set(text)
@@ -204,8 +220,7 @@ class RILLMARK_OT_free_bake(bpy.types.Operator):
         except OSError as e:
             self.report({'ERROR'}, f"Cannot delete {e.filename}: {e.strerror}")
             return {'CANCELLED'}
-        if removed:
-            self.report({'INFO'}, f"Rillmark: deleted {removed}")
+        self.report({'INFO'}, f"Rillmark: deleted {removed}" if removed else "Rillmark: the modifier is removed")
         return {'FINISHED'}
 
 

@@ -100,6 +100,10 @@ def description():
     """The parameters.json beside this file, read once."""
     global _loaded
     if _loaded is None:
-        with open(DESCRIPTION_FILE, encoding="utf-8") as f:
-            _loaded = Description(json.load(f))
+        try:
+            with open(DESCRIPTION_FILE, encoding="utf-8") as f:
+                _loaded = Description(json.load(f))
+        except FileNotFoundError:
+            raise ImportError(f"{DESCRIPTION_FILE} is missing: install the add-on from the zip "
+                              "that make package writes, which holds it") from None
     return _loaded
