@@ -49,20 +49,19 @@ class _RillmarkPanel:
         obj = context.object
         return obj is not None and obj.type == 'MESH' and obj.rillmark.enabled
 
+    def draw(self, context):
+        self.layout.use_property_split = True
+        self.draw_settings(context.object, context.object.rillmark, self.layout)
+
 
 class PHYSICS_PT_rillmark(_RillmarkPanel, bpy.types.Panel):
     bl_label = "Rillmark Water"
 
-    def draw(self, context):
-        obj = context.object
-        settings = obj.rillmark
-        layout = self.layout
-        layout.use_property_split = True
+    def draw_settings(self, obj, settings, layout):
         layout.prop(settings, "effectors")
-
         _draw_parameters(layout, settings, "run")
         layout.prop(settings, "cache_path")
-        _, absolute, note = cache_modifier.cache_location(obj)
+        note = cache_modifier.cache_location(obj)[2]
         if note:
             layout.label(text=note, icon='INFO')
         modifier = obj.modifiers.get(MODIFIER_NAME)
@@ -79,10 +78,7 @@ class PHYSICS_PT_rillmark_waves(_RillmarkPanel, bpy.types.Panel):
     bl_label = "Waves"
     bl_parent_id = "PHYSICS_PT_rillmark"
 
-    def draw(self, context):
-        settings = context.object.rillmark
-        layout = self.layout
-        layout.use_property_split = True
+    def draw_settings(self, obj, settings, layout):
         _draw_parameters(layout, settings, "waves")
         row = layout.row(align=True)
         for preset in _description.presets:
@@ -96,10 +92,7 @@ class PHYSICS_PT_rillmark_wind(_RillmarkPanel, bpy.types.Panel):
     bl_label = "Wind"
     bl_parent_id = "PHYSICS_PT_rillmark"
 
-    def draw(self, context):
-        settings = context.object.rillmark
-        layout = self.layout
-        layout.use_property_split = True
+    def draw_settings(self, obj, settings, layout):
         layout.prop(settings, "wind_source")
         _draw_parameters(layout, settings, "wind")
 

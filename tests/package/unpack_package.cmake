@@ -5,7 +5,7 @@ cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${FOLDER})
 file(MAKE_DIRECTORY ${FOLDER})
 file(ARCHIVE_EXTRACT INPUT ${PACKAGE} DESTINATION ${FOLDER})
-foreach(item Rillmark.tsx Index.htm Blender.htm ReadMe.txt images/tab_animation.png images/about_window.png
+foreach(item Rillmark.tsx Index.htm Blender.htm guide.css ReadMe.txt images/tab_animation.png images/about_window.png
     rillmark-bake.exe examples/pond.json examples/boat.obj)
   if(NOT EXISTS ${FOLDER}/${item})
     message(FATAL_ERROR "the package lacks ${item}")
@@ -13,7 +13,7 @@ foreach(item Rillmark.tsx Index.htm Blender.htm ReadMe.txt images/tab_animation.
 endforeach()
 file(GLOB_RECURSE everything RELATIVE ${FOLDER} ${FOLDER}/*)
 foreach(item IN LISTS everything)
-  if(NOT item MATCHES "^(Rillmark\\.tsx|rillmark-bake\\.exe|Index\\.htm|Blender\\.htm|ReadMe\\.txt|images/[a-z_]+\\.png|examples/(pond\\.json|boat\\.obj))$")
+  if(NOT item MATCHES "^(Rillmark\\.tsx|rillmark-bake\\.exe|Index\\.htm|Blender\\.htm|guide\\.css|ReadMe\\.txt|images/[a-z_]+\\.png|examples/(pond\\.json|boat\\.obj))$")
     message(FATAL_ERROR "the package holds an unexpected ${item}")
   endif()
 endforeach()
