@@ -1,7 +1,8 @@
 # What a user installs, made from the Win32 build: the guide is put beside
 # Rillmark.tsx in the build's program folder (so the plug-in's online
-# reference opens there too), and one zip holds Rillmark.tsx, Index.htm
-# with its pictures and the read-me, ready to unpack into trueSpace's
+# reference opens there too), and one zip holds Rillmark.tsx, the guide
+# (Index.htm, its page on Blender, their stylesheet and pictures) and the
+# read-me, ready to unpack into trueSpace's
 # plug-in folder. `make package` builds the zip. Beside them go the bake
 # program, rillmark-bake.exe, and the example scene it is documented with.
 
