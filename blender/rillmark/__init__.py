@@ -69,6 +69,12 @@ def _on_enabled(settings, context):
             settings.cache_path = cache_modifier.default_cache_path(settings.id_data)
 
 
+def _on_wind_source(settings, context):
+    # As the plug-in's Get/Make Source does, choosing a source turns the wind on.
+    if settings.wind_source is not None:
+        settings.wind = True
+
+
 def _settings_class():
     annotations = {
         "enabled": BoolProperty(name="Rillmark Water", update=_on_enabled,
@@ -77,7 +83,7 @@ def _settings_class():
         "effectors": PointerProperty(type=bpy.types.Collection, name="Effectors",
                                      description="Every mesh in this collection makes ripples and wakes "
                                                  "where it meets the water"),
-        "wind_source": PointerProperty(type=bpy.types.Object, name="Wind Source",
+        "wind_source": PointerProperty(type=bpy.types.Object, name="Wind Source", update=_on_wind_source,
                                        description="The wind's pattern drifts away from this object; its size "
                                                    "sets the drift (x) and the height of the wind's waves (z)"),
         "cache_path": StringProperty(name="Cache", subtype='FILE_PATH',

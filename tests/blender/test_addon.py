@@ -115,7 +115,6 @@ class AddonTest(unittest.TestCase):
         settings.enabled = True
         settings.effectors = self.effectors
         settings.wind_source = self.wind
-        settings.wind = True
         settings.frame_start, settings.frame_end, settings.frame_step = FIRST, LAST, STEP
         self.cache = bpy.path.abspath(settings.cache_path)
 
