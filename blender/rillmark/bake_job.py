@@ -3,8 +3,8 @@ one call (scripts, background mode) or a slice at a time from a modal
 operator (the interface, with progress and Esc).
 
 Until the bake program has written the whole cache, nothing of the user's
-changes: the frame and the modifier are put back, the program writes under
-a temporary name, and the modifier is touched only after it succeeded.
+is changed: the frame and the modifier are put back, the program writes
+under a temporary name, and the modifier is touched only once it succeeded.
 """
 
 import os
@@ -61,7 +61,6 @@ class BakeJob:
         self.made_folder = None
         self.started = began
         self.program_seconds = 0.0
-        self.finished = False
 
     def advance(self, budget=None):
         """Does the next slice of the work (all of it without a budget).
@@ -101,16 +100,12 @@ class BakeJob:
             self.program, ["--scene", scene_file, "--pc2", self.cache_path, *self.arguments])
 
     def _finish(self):
-        cache_modifier.play_cache(self._context(), self.water, self.modifier_path, self.first, self.step)
+        cache_modifier.play_cache(self.stepper.context, self.water, self.modifier_path, self.first, self.step)
         self.made_folder = None
-        self.finished = True
         self._clean_up()
         total = time.perf_counter() - self.started
         last_timings.clear()
         last_timings.update(frame_stepping=self.stepper.seconds, bake_program=self.program_seconds, total=total)
-
-    def _context(self):
-        return self.stepper.context
 
     def cancel(self):
         """Stops whatever runs and puts back what the job changed."""
