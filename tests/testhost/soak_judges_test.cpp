@@ -125,13 +125,25 @@ class PresetWatcherTest : public ::testing::Test {
     for (int i = 0; i < 1000 && watcher.reads() < seen + 2; ++i) Sleep(1);
   }
 
+  // The watcher holds the file open while it reads it, and a write that
+  // wants the file to itself fails meanwhile, so a change is retried; on a
+  // loaded machine one read can take a good while.
+  template <class Change>
+  static bool retried(Change change) {
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    do {
+      if (change()) return true;
+      Sleep(1);
+    } while (GetTickCount64() < deadline);
+    return false;
+  }
+
   // Replaces the file at once, as a save does, so no reader sees it half written.
   bool replace(const std::string& content) {
     const std::wstring temporary = path_ + L".new";
-    if (!soak::writeFile(temporary, content)) return false;
-    for (int attempt = 0; attempt < 100; ++attempt, Sleep(1))
-      if (MoveFileExW(temporary.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-    return false;
+    return soak::writeFile(temporary, content) && retried([&] {
+             return MoveFileExW(temporary.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+           });
   }
 
   std::wstring path_;
@@ -164,7 +176,9 @@ TEST_F(PresetWatcherTest, CatchesAFileHalfWrittenGoneOrWrittenByALoad) {
     ASSERT_TRUE(soak::writeFile(path_, old_));
     soak::PresetWatcher watcher(path_, true, old_, fault.saving, kLines);
     letItRead(watcher);
-    ASSERT_TRUE(fault.remove ? DeleteFileW(path_.c_str()) != 0 : soak::writeFile(path_, fault.content));
+    ASSERT_TRUE(retried([&] {
+      return fault.remove ? DeleteFileW(path_.c_str()) != 0 : soak::writeFile(path_, fault.content);
+    }));
     letItRead(watcher);
     EXPECT_NE(watcher.finish().find(fault.expected), std::string::npos) << fault.what;
   }
