@@ -33,9 +33,10 @@ soak:
 	scripts/soak.sh $(SOAK_SECONDS) $(SOAK_SEED)
 
 package:
-	scripts/setup.sh win32
+	scripts/setup.sh win32 release
 	cmake --build build/win32 -j $$(nproc) --target rillmark_package
 	@echo "Package: $$(ls build/win32/Rillmark-*.zip)"
+	@echo "Blender add-on: $$(scripts/blender-package.sh)"
 
 bench:
 	scripts/setup.sh

@@ -1,9 +1,10 @@
 #!/bin/bash
-# test.sh: builds the three configured build folders and runs both test
-# suites, the native one (sanitizers on) and the Win32 one under Wine with
-# one shared Xvfb, then each fuzz target for a short while (RILLMARK_FUZZ_SECONDS,
-# 12 unless set). Every stage runs even when one before it fails; the script
-# fails if any build, suite or fuzz target fails or if a suite ran no test.
+# test.sh: builds the configured build folders and runs both test suites,
+# the native one (sanitizers on) and the Win32 one under Wine with one
+# shared Xvfb, then the Blender add-on's tests in background Blender, then
+# each fuzz target for a short while (RILLMARK_FUZZ_SECONDS, 12 unless set).
+# Every stage runs even when one before it fails; the script fails if any
+# build, suite or fuzz target fails or if a suite ran no test.
 # Run scripts/setup.sh first (make test does).
 set -uo pipefail
 
@@ -36,6 +37,14 @@ run_win32() {
       --no-tests=error --output-on-failure -V
 }
 
+# The Blender add-on from its zip (the package's: build/release's and
+# build/win32's programs) in background Blender, a few seconds.
+run_blender() {
+  local zip
+  zip=$(scripts/blender-package.sh) || return
+  scripts/blender-run.sh tests/blender/test_addon.py "$zip"
+}
+
 run_fuzz() {
   cmake --build build/fuzz -j "$jobs" --target rillmark_fuzzers || return
   FUZZ_RUNS= FUZZ_SECONDS=${RILLMARK_FUZZ_SECONDS:-12} scripts/fuzz.sh
@@ -46,9 +55,13 @@ run_native; native=$?
 echo "=== win32: build and test under Wine (build/win32, or build/win64 where 32-bit Wine cannot run) ==="
 run_win32; win32=$?
 
+echo "=== blender: the add-on's tests in Blender (build/rillmark-blender-*.zip) ==="
+run_blender; blender=$?
+
 echo "=== fuzz: build and short runs (build/fuzz) ==="
 run_fuzz; fuzz=$?
 
 verdict() { [[ $1 -eq 0 ]] && echo passed || echo "FAILED ($1)"; }
-echo "=== native suite: $(verdict $native); win32 suite: $(verdict $win32); fuzz targets: $(verdict $fuzz) ==="
-[[ $native -eq 0 && $win32 -eq 0 && $fuzz -eq 0 ]]
+echo "=== native suite: $(verdict $native); win32 suite: $(verdict $win32); blender add-on: $(verdict $blender);" \
+  "fuzz targets: $(verdict $fuzz) ==="
+[[ $native -eq 0 && $win32 -eq 0 && $blender -eq 0 && $fuzz -eq 0 ]]
