@@ -21,8 +21,7 @@ int main(int argc, char** argv) {
   std::signal(SIGINT, askToStop);
   std::signal(SIGTERM, askToStop);
 #ifdef SIGBREAK
-  // Ctrl-Break on Windows, which a parent program can send to a child
-  // started in a process group of its own (the Blender add-on's Esc).
+  // Ctrl-Break in a Windows console.
   std::signal(SIGBREAK, askToStop);
 #endif
   return bake::runBakeProgram(argc, argv, stdout, stderr, &gStop);

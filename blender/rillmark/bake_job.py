@@ -97,7 +97,7 @@ class BakeJob:
             self.made_folder = cache_folder
         self.program_started = time.perf_counter()
         self.process = bake_program.BakeProcess(
-            self.program, ["--scene", scene_file, "--pc2", self.cache_path, *self.arguments])
+            self.program, ["--scene", scene_file, "--pc2", self.cache_path, *self.arguments], self.cache_path)
 
     def _finish(self):
         cache_modifier.play_cache(self.stepper.context, self.water, self.modifier_path, self.first, self.step)

@@ -22,6 +22,8 @@ _PROGRESS = re.compile(r"^rillmark-bake: frames (\d+)/(\d+), (\S+) so far, (\S+)
 _PREFIX = "rillmark-bake: "
 # How long a stopped child may take to clean up before it is killed.
 _STOP_GRACE_SECONDS = 5.0
+# On Windows no Ctrl-C reaches a child that has no console of the parent's.
+_CAN_SIGNAL = not _WINDOWS
 
 
 class ProgramError(Exception):
@@ -82,11 +84,8 @@ def write_preset(program, path, arguments):
 
 
 def _no_window():
-    # A console window would flash up for each run on Windows; a process
-    # group of its own lets a bake be stopped with Ctrl-Break.
-    if _WINDOWS:
-        return {"creationflags": subprocess.CREATE_NO_WINDOW | subprocess.CREATE_NEW_PROCESS_GROUP}
-    return {}
+    # A console window would flash up for each run on Windows.
+    return {"creationflags": subprocess.CREATE_NO_WINDOW} if _WINDOWS else {}
 
 
 class Progress:
@@ -106,8 +105,10 @@ class BakeProcess:
     thread of its own, so neither a full pipe nor a slow reader holds the
     bake up, and the caller polls without waiting."""
 
-    def __init__(self, program, arguments):
+    def __init__(self, program, arguments, output):
         self.progress = Progress()
+        self._target = output
+        self._started = time.time()
         self._lines = queue.Queue()
         self._messages = []
         self._output = []
@@ -169,13 +170,30 @@ class BakeProcess:
         return "".join(self._output).strip()
 
     def stop(self):
-        """Asks the bake to stop, as Ctrl-C does: it removes what it was
-        writing and leaves every output as it was. Killed if it does not
-        end in a few seconds."""
+        """Stops the bake as Ctrl-C does: it removes what it was writing and
+        leaves every output as it was. A program that has to be killed (on
+        Windows, or one that does not end in a few seconds) cannot clean up,
+        so its temporary file beside the output is removed here."""
         if self._process.poll() is None:
-            self._process.send_signal(signal.CTRL_BREAK_EVENT if _WINDOWS else signal.SIGTERM)
             try:
+                if not _CAN_SIGNAL:
+                    raise OSError("no signal reaches the program")
+                self._process.send_signal(signal.SIGTERM)
                 self._process.wait(_STOP_GRACE_SECONDS)
-            except subprocess.TimeoutExpired:
+            except (OSError, subprocess.TimeoutExpired):
                 self._process.kill()
+                self._process.wait()
+                self._remove_temporary_files()
         self.poll()
+
+    def _remove_temporary_files(self):
+        # The bake program's names for what it writes before it renames it.
+        folder = os.path.dirname(self._target) or "."
+        for name in os.listdir(folder):
+            path = os.path.join(folder, name)
+            if name.startswith(".rillmark-bake-") and name.endswith(".tmp") and \
+                    os.path.getmtime(path) >= self._started - 1:
+                try:
+                    os.remove(path)
+                except OSError:
+                    pass

@@ -15,6 +15,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import bpy
@@ -217,6 +218,32 @@ class AddonTest(unittest.TestCase):
                     if self.water.animation_data:
                         self.water.animation_data_clear()
                         self.water.location = (0.4, -0.3, 0.25)
+
+    def test_a_stopped_bake_leaves_the_cache_as_it_was(self):
+        # Esc stops the program: gently where a signal reaches it, else by
+        # killing it and removing what it was writing.
+        import rillmark.bake_program as bake_program
+        folder = tempfile.mkdtemp(dir=self.folder)
+        scene, cache = os.path.join(folder, "long.json"), os.path.join(folder, "old.pc2")
+        with open(scene, "w") as f:
+            json.dump({"water": {"grid": {"sides": 200, "extent": 4}}, "effectors": [{"sphere": {"radius": 0.3}}]}, f)
+        for killed in (False, True):
+            with self.subTest(killed=killed):
+                with open(cache, "wb") as f:
+                    f.write(b"the cache before")
+                can_signal, bake_program._CAN_SIGNAL = bake_program._CAN_SIGNAL, not killed
+                try:
+                    process = bake_program.BakeProcess(
+                        self.program, ["--scene", scene, "--pc2", cache, "--end", "10000", "--step", "1"], cache)
+                    while process.poll() is None and process.progress.done == 0:
+                        time.sleep(0.02)
+                    self.assertIsNone(process.poll())
+                    process.stop()
+                finally:
+                    bake_program._CAN_SIGNAL = can_signal
+                self.assertNotEqual(process.poll(), 0)
+                self.assertEqual(sorted(os.listdir(folder)), ["long.json", "old.pc2"])
+                self.assertEqual(read_bytes(cache), b"the cache before")
 
     def test_preset_files_round_trip_with_the_plugins(self):
         # As the plug-in saves Honey with wind settings changed and no
