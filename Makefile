@@ -10,9 +10,10 @@ FUZZ_JOBS ?=
 FUZZ_TARGETS ?=
 SOAK_SECONDS ?= 600
 SOAK_SEED ?= 1
+PREFIX ?= /usr/local
 MAKEFLAGS += --no-print-directory
 
-.PHONY: test demo bench fuzz soak package setup clean
+.PHONY: test demo bench fuzz soak package install setup clean
 
 test:
 	scripts/setup.sh
@@ -35,8 +36,15 @@ soak:
 package:
 	scripts/setup.sh win32 release
 	cmake --build build/win32 -j $$(nproc) --target rillmark_package
-	@echo "Package: $$(ls build/win32/Rillmark-*.zip)"
-	@echo "Blender add-on: $$(scripts/blender-package.sh)"
+	scripts/release.sh package
+	@echo "Plug-in package: $$(ls build/win32/Rillmark-*.zip)"
+	@echo "Debian package:  $$(ls build/release/rillmark-bake_*.deb)"
+	@echo "Blender add-on:  $$(scripts/blender-package.sh)"
+
+# The optimised rillmark-bake and its manual page under $(PREFIX).
+install:
+	scripts/setup.sh release
+	scripts/release.sh install "$(PREFIX)"
 
 bench:
 	scripts/setup.sh

@@ -9,6 +9,9 @@
 # program (build/bench/bench/synthesis_bench) is built too, for finer
 # native measurements.
 #
+# Then rillmark-bake natively: scene (a) baked to a PC2 on one thread and on
+# every core, and one OBJ frame written the old way and the new.
+#
 # Then whole runs of scenes (a) and (d) through the real panel under Wine
 # (the Win32 test host's --bench-run), set beside the literal pass of the
 # same scene from the Windows report, and the time from an Escape key
@@ -22,7 +25,7 @@ cd "$root"
 jobs=${JOBS:-$(nproc)}
 
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DRILLMARK_SANITIZE=OFF >/dev/null
-cmake --build build/bench -j "$jobs" --target synthesis_report synthesis_bench
+cmake --build build/bench -j "$jobs" --target synthesis_report synthesis_bench bake_report
 source scripts/wine-build.sh
 win=$(rillmark_wine_build)
 [[ $win == win32 ]] || rillmark_explain_win64
@@ -30,6 +33,8 @@ cmake --build "build/$win" -j "$jobs" --target synthesis_report rillmark_win32_h
 
 echo "=== native ==="
 build/bench/bench/synthesis_report "$@"
+echo "=== rillmark-bake (native, optimised) ==="
+build/bench/bench/bake_report "$@"
 echo "=== Windows ($win) under Wine ==="
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT

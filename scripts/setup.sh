@@ -1,13 +1,16 @@
 #!/bin/bash
-# setup.sh [native] [win32] [fuzz]
+# setup.sh [native] [win32] [fuzz] [release]
 # Prepares this machine (Debian 12, run as root) to build and test Rillmark,
-# then configures the named build folders (all three when none is named):
+# then configures the named build folders (all four when none is named):
 #   build/native  g++, sanitizers on
 #   build/win32   MinGW i686 cross build, tests run under Wine; where 32-bit
 #                 Wine cannot run or cannot be installed, also build/win64,
 #                 the x86-64 build whose tests run under 64-bit Wine
 #                 (wine-build.sh)
 #   build/fuzz    clang, the libFuzzer targets with both sanitizers
+#   build/release g++, optimised, no tests: the rillmark-bake that `make
+#                 install` and the .deb ship, linked so that it needs only
+#                 the C library's shared libraries
 # Safe to run again: it installs only packages that are missing, so a
 # ready machine needs no network, and re-configuring a folder is cheap.
 #
@@ -31,11 +34,11 @@ apt_tries=${RILLMARK_APT_TRIES:-3}
 apt_pause=${RILLMARK_APT_PAUSE:-10}
 
 folders=("$@")
-[[ ${#folders[@]} -gt 0 ]] || folders=(native win32 fuzz)
+[[ ${#folders[@]} -gt 0 ]] || folders=(native win32 fuzz release)
 for f in "${folders[@]}"; do
   case $f in
-    native|win32|fuzz) ;;
-    *) echo "setup: unknown build folder '$f' (native, win32 or fuzz)" >&2; exit 2 ;;
+    native|win32|fuzz|release) ;;
+    *) echo "setup: unknown build folder '$f' (native, win32, fuzz or release)" >&2; exit 2 ;;
   esac
 done
 
@@ -47,6 +50,7 @@ packages=(
   wine xvfb xauth
   imagemagick libpng-dev libgif-dev
   clang libclang-rt-14-dev
+  dpkg-dev help2man
   blender python3-numpy
 )
 
@@ -174,6 +178,13 @@ for f in "${folders[@]}"; do
       # Made here, before any test runs, so that tests started in
       # parallel never race to create it.
       "$root/scripts/wine-prefix.sh" "$build_root/$wine_build/wineprefix" "$wine_build"
+      ;;
+    release)
+      cmake -S . -B "$build_root/release" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DRILLMARK_WERROR=ON \
+        -DRILLMARK_TESTS=OFF \
+        -DRILLMARK_STATIC_BAKE=ON
       ;;
     fuzz)
       # Optimised, as fuzzing wants many inputs a second; checks in the

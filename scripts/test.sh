@@ -1,10 +1,12 @@
 #!/bin/bash
 # test.sh: builds the configured build folders and runs both test suites,
 # the native one (sanitizers on) and the Win32 one under Wine with one
-# shared Xvfb, then the Blender add-on's tests in background Blender, then
-# each fuzz target for a short while (RILLMARK_FUZZ_SECONDS, 12 unless set).
-# Every stage runs even when one before it fails; the script fails if any
-# build, suite or fuzz target fails or if a suite ran no test.
+# shared Xvfb, then each fuzz target for a short while (RILLMARK_FUZZ_SECONDS,
+# 12 unless set), then the released rillmark-bake: built optimised, packaged
+# as a .deb and checked from the unpacked package (release.sh check), then
+# the Blender add-on's tests in background Blender, from its zip. Every
+# stage runs even when one before it fails; the script fails if any build,
+# suite, fuzz target or the release check fails or if a suite ran no test.
 # Run scripts/setup.sh first (make test does).
 set -uo pipefail
 
@@ -55,13 +57,16 @@ run_native; native=$?
 echo "=== win32: build and test under Wine (build/win32, or build/win64 where 32-bit Wine cannot run) ==="
 run_win32; win32=$?
 
-echo "=== blender: the add-on's tests in Blender (build/rillmark-blender-*.zip) ==="
-run_blender; blender=$?
-
 echo "=== fuzz: build and short runs (build/fuzz) ==="
 run_fuzz; fuzz=$?
 
+echo "=== release: rillmark-bake optimised, its .deb checked (build/release) ==="
+scripts/release.sh check; release=$?
+
+echo "=== blender: the add-on's tests in Blender (build/rillmark-blender-*.zip) ==="
+run_blender; blender=$?
+
 verdict() { [[ $1 -eq 0 ]] && echo passed || echo "FAILED ($1)"; }
-echo "=== native suite: $(verdict $native); win32 suite: $(verdict $win32); blender add-on: $(verdict $blender);" \
-  "fuzz targets: $(verdict $fuzz) ==="
-[[ $native -eq 0 && $win32 -eq 0 && $blender -eq 0 && $fuzz -eq 0 ]]
+echo "=== native suite: $(verdict $native); win32 suite: $(verdict $win32); fuzz targets: $(verdict $fuzz);" \
+  "release: $(verdict $release); blender add-on: $(verdict $blender) ==="
+[[ $native -eq 0 && $win32 -eq 0 && $fuzz -eq 0 && $release -eq 0 && $blender -eq 0 ]]

@@ -25,7 +25,8 @@ BakeHost::BakeHost() {
   api.tsxAnimSetActiveTime = &BakeHost::setActiveTime;
   api.tsxSceneDraw = &BakeHost::sceneDraw;
   api.tsxSobjSetFrame = &BakeHost::keepNoKey;
-  api.tsxPolyhMarkVertexChange = &BakeHost::keepNoMark;
+  // No marks: the pass then need not work out which vertices changed.
+  api.tsxPolyhMarkVertexChange = nullptr;
   active_ = this;
 }
 
@@ -116,6 +117,5 @@ void RILLMARK_CDECL BakeHost::sceneDraw() {
 }
 
 void RILLMARK_CDECL BakeHost::keepNoKey(HostHandle, int) {}
-void RILLMARK_CDECL BakeHost::keepNoMark(HostHandle, int) {}
 
 }  // namespace bake

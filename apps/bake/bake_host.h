@@ -4,8 +4,8 @@
 // objects given as a box per frame (effectors of an OBJ sequence, boxes of a
 // scene file) to that frame's boxes; drawing the scene
 // hands the water's vertices to the program (one sample per simulated
-// frame, as a run draws once per frame); keys and change marks are not
-// stored, because the samples are what this host keeps.
+// frame, as a run draws once per frame); keys are not stored and change
+// marks not offered, because the samples are what this host keeps.
 //
 // One BakeHost at a time: the host table is global, as a host's is.
 #pragma once
@@ -46,7 +46,6 @@ class BakeHost {
   static void RILLMARK_CDECL setActiveTime(float frame);
   static void RILLMARK_CDECL sceneDraw();
   static void RILLMARK_CDECL keepNoKey(HostHandle object, int code);
-  static void RILLMARK_CDECL keepNoMark(HostHandle polyhedron, int index);
 
   // A polyhedron that takes each frame's box as the time is set.
   HostHandle addMovingBoxes(const std::string& name, const std::map<int, Box>& boxes);

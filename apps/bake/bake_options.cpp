@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "bake_error.h"
+#include "up_axis.h"
 #include "base/error.h"
 #include "params/preset_file.h"
 #include "params/preset_format.h"
@@ -190,6 +191,16 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
                  "Write the parameters after the preset and the options as a preset file, as the plug-in does")
       ->type_name("FILE.rmp")->group("Parameters, without a bake");
 
+  app.add_option("--threads", o.threads, "Threads to use: 1 does everything on one; the heights are the same for any number")
+      ->check(CLI::Range(0, 1024))
+      ->option_text("INT, default 0: every core")
+      ->group("Run");
+  std::string upAxis;
+  app.add_option("--up-axis", upAxis, "The axis that points up in the input files; every output keeps their axes")
+      ->check(CLI::IsMember({"y", "z", "Y", "Z"}))
+      ->option_text("y|z, default z (or the scene file's \"up\")")
+      ->group("Input");
+
   ParseResult result;
   try {
     app.parse(argc, argv);
@@ -230,6 +241,7 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
     }
     if (disturbanceOption->count() > 0) o.params.radiodisturbance.setIndex(disturbance);
     if (windOption->count() > 0) o.wind = windFlag;
+    if (!upAxis.empty()) o.upAxis = upAxisNamed(upAxis);
     for (std::size_t i = 0; i < std::size(kFlagOptions); ++i)
       if (flagOptions[i]->count() > 0) (o.params.*kFlagOptions[i].flag).setChecked(flags[i]);
   } catch (const UsageError& e) {

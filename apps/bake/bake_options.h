@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bake_scene.h"
 #include "params/parameter_set.h"
 
 namespace bake {
@@ -23,6 +24,11 @@ struct BakeOptions {
   bool startGiven = false;
   bool endGiven = false;
   std::optional<bool> wind;  // --wind / --no-wind
+
+  // Threads for the synthesis: 0 for every core the machine has.
+  int threads = 0;
+  // The files' up axis, if the command line says.
+  std::optional<UpAxis> upAxis;
 
   // Outputs.
   std::string pc2;

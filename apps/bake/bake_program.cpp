@@ -2,15 +2,20 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "band_threads.h"
 #include "bake_error.h"
 #include "bake_host.h"
 #include "bake_options.h"
 #include "bake_run.h"
 #include "base/error.h"
 #include "frame_writers.h"
+#include "interrupt.h"
+#include "output_commit.h"
+#include "up_axis.h"
 #include "obj_sequence.h"
 #include "parameter_io.h"
 #include "preview.h"
@@ -24,22 +29,31 @@ namespace bake {
 namespace {
 
 // The faces of a grid made by the host: rows from -y to +y, columns from
-// -x to +x, vertex index = row * sides + column; quads facing +z.
-std::vector<std::vector<int>> gridFaces(int sides) {
+// -x to +x, vertex index = row * sides + column; quads facing up. With y
+// up the written grid is mirrored, so its corners go the other way round.
+std::vector<std::vector<int>> gridFaces(int sides, UpAxis up) {
   std::vector<std::vector<int>> faces;
   for (int row = 0; row + 1 < sides; ++row) {
     for (int column = 0; column + 1 < sides; ++column) {
       const int a = row * sides + column;
-      faces.push_back({a, a + 1, a + 1 + sides, a + sides});
+      if (up == UpAxis::Z) {
+        faces.push_back({a, a + 1, a + 1 + sides, a + sides});
+      } else {
+        faces.push_back({a, a + sides, a + 1 + sides, a + 1});
+      }
     }
   }
   return faces;
 }
 
+// The scene in the files' axes. An OBJ sequence's first and last files
+// give Start and End where the options do not.
 BakeScene readScene(BakeOptions& o, std::vector<int>& frames) {
-  if (!o.sceneFile.empty()) return readSceneFile(o.sceneFile);
+  if (!o.sceneFile.empty()) {
+    if (frames.empty()) throw UsageError("no frame to bake: Start is after End");
+    return readSceneFile(o.sceneFile);
+  }
   const FramePattern pattern(o.objSequence);
-  // Without --start or --end the sequence's own first and last files say.
   if (!o.startGiven || !o.endGiven) {
     const auto onDisk = pattern.framesOnDisk();
     if (!onDisk) throw BakeFailure("no file matches " + o.objSequence);
@@ -52,7 +66,7 @@ BakeScene readScene(BakeOptions& o, std::vector<int>& frames) {
 }
 
 std::vector<std::unique_ptr<FrameWriter>> makeWriters(const BakeOptions& o, const BakeScene& scene,
-                                                      const std::vector<int>& frames) {
+                                                      const std::vector<int>& frames, UpAxis up) {
   std::vector<std::unique_ptr<FrameWriter>> writers;
   const int points = scene.vertexCount();
   if (!o.preview.empty() && !previewAvailable()) makePreviewWriter(o.preview);  // throws the usage error
@@ -64,23 +78,33 @@ std::vector<std::unique_ptr<FrameWriter>> makeWriters(const BakeOptions& o, cons
   }
   if (!o.mdd.empty()) writers.push_back(makeMddWriter(o.mdd, points, frames, o.fps));
   if (!o.objOut.empty())
-    writers.push_back(makeObjWriter(o.objOut, scene.waterName, scene.grid ? gridFaces(scene.grid->sides) : scene.waterFaces));
+    writers.push_back(makeObjWriter(o.objOut, scene.waterName,
+                                    scene.grid ? gridFaces(scene.grid->sides, up) : scene.waterFaces, frames));
   if (!o.preview.empty()) writers.push_back(makePreviewWriter(o.preview));
   return writers;
 }
 
 int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig_atomic_t* stop) {
   std::vector<int> frames = simulatedFrames(o.params);
-  if (frames.empty()) throw UsageError("no frame to bake: Start is after End");
-  const BakeScene scene = readScene(o, frames);
+  BakeScene scene = readScene(o, frames);
   if (o.wind.value_or(false) && !scene.wind) throw UsageError("--wind: the scene has no wind source");
   // A scene with a wind source has the wind on, as the panel's wind
   // command turns it on; --no-wind keeps it off.
   o.params.boxwind.setChecked(scene.wind.has_value() && o.wind.value_or(true));
+  const UpAxis up = o.upAxis.value_or(scene.upAxis.value_or(UpAxis::Z));
+  if (!scene.grid) {
+    if (const auto warning = flatWaterWarning(up, scene.waterVertices))
+      std::fprintf(err, "rillmark-bake: %s\n", warning->c_str());
+  }
+  sceneToHostAxes(up, scene);
+
+  // Every output is made (under its temporary name) before the run, so a
+  // name that cannot be written fails now rather than after it.
+  std::vector<std::unique_ptr<FrameWriter>> writers = makeWriters(o, scene, frames, up);
+  throwIfInterrupted();
 
   BakeHost host;
   const HostHandle water = host.build(scene);
-  std::vector<std::unique_ptr<FrameWriter>> writers = makeWriters(o, scene, frames);
 
   Progress progress(static_cast<int>(frames.size()), err, o.progressLines);
   RunRequest request;
@@ -88,28 +112,53 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   for (const BakeEffector& effector : scene.effectors) request.effectors.push_back(effector.name);
   request.windSource = scene.wind.has_value();
   request.stop = stop;
-  WriterThread writing(writers);
+  const unsigned threads = o.threads > 0 ? static_cast<unsigned>(o.threads) : everyCore();
+  // One thread does everything; more share each frame's vertices, and one
+  // more writes the outputs meanwhile.
+  std::optional<BandThreads> bands;
+  std::optional<WriterThread> writing;
+  if (threads > 1) {
+    request.bands = &bands.emplace(threads);
+    writing.emplace(writers);
+  }
+  std::vector<HostVec3> inFileAxes;
   std::vector<HostVec3> transformed;
   request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
+    if (up != UpAxis::Z) {
+      inFileAxes.assign(vertices.begin(), vertices.end());
+      swapForUpAxis(up, inFileAxes);
+      vertices = inFileAxes;
+    }
+    // In the input's own axes, as the transform is given.
     if (scene.outputTransform) {
       transformed.resize(vertices.size());
       for (std::size_t i = 0; i < vertices.size(); ++i) transformed[i] = scene.outputTransform->apply(vertices[i]);
       vertices = transformed;
     }
-    writing.push(frame, vertices);
+    if (writing) {
+      writing->push(frame, vertices);
+    } else {
+      for (const auto& writer : writers) writer->frame(frame, vertices);
+    }
     progress.frameDone();
   };
   const RunOutcome outcome = runSimulation(host, o.params, request);
-  if (!outcome.stopped) writing.finish();
+  if (writing && !outcome.stopped) writing->finish();
   progress.finish();
 
   for (const std::string& message : outcome.messages)
     std::fprintf(err, "rillmark-bake: %s%s\n", isTableFullMessage(message) ? "warning: " : "", message.c_str());
-  if (outcome.stopped) throw BakeFailure("interrupted; nothing was written");
+  if (outcome.stopped) throw Interrupted();
   if (outcome.frames != static_cast<int>(frames.size()))
     throw BakeFailure("the run ended after " + std::to_string(outcome.frames) + " of " +
                       std::to_string(frames.size()) + " frames; nothing was written");
-  for (const auto& writer : writers) writer->commit();
+  std::vector<SafeOutput*> files;
+  for (const auto& writer : writers) {
+    throwIfInterrupted();
+    writer->finish();
+    writer->addFiles(files);
+  }
+  commitOutputs(files);
 
   const double seconds = progress.seconds();
   std::fprintf(out, "Baked %d frames (%d to %d, step %d): %d events, %d vertices, %.2f s (%.1f ms a frame)\n",
@@ -119,6 +168,12 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
     if (!path->empty()) std::fprintf(out, "  wrote %s\n", path->c_str());
   return 0;
 }
+
+// Forgets the stop flag when the bake ends, however it ends.
+struct WatchingForInterrupt {
+  explicit WatchingForInterrupt(const volatile std::sig_atomic_t* stop) { watchForInterrupt(stop); }
+  ~WatchingForInterrupt() { watchForInterrupt(nullptr); }
+};
 
 // The parameters described, printed or saved; no scene is read.
 int parameterCommand(BakeOptions& o, std::FILE* out) {
@@ -143,9 +198,13 @@ int runBakeProgram(int argc, const char* const* argv, std::FILE* out, std::FILE*
                parsed.exitCode == 0 ? out : err);
     return parsed.exitCode;
   }
+  const WatchingForInterrupt watching(stop);
   try {
     if (parsed.options->parameterCommand()) return parameterCommand(*parsed.options, out);
     return bake(*parsed.options, out, err, stop);
+  } catch (const Interrupted&) {
+    std::fprintf(err, "rillmark-bake: interrupted; nothing was changed\n");
+    return kInterruptedStatus;
   } catch (const UsageError& e) {
     std::fprintf(err, "rillmark-bake: %s\n", e.what());
     return 2;

@@ -81,6 +81,7 @@ RunOutcome runSimulation(BakeHost& host, ParameterSet& params, const RunRequest&
       effectors.setChecked(i, true);
   }
   if (request.windSource) state.WindSourceObject = FindObjectByName(kWindSourceName);
+  state.Synthesis.bands = request.bands;
 
   RunOutcome outcome;
   host.onDraw = [&] {

@@ -12,6 +12,7 @@
 
 #include "hostapi/host_types.h"
 #include "params/parameter_set.h"
+#include "sim/vertex_bands.h"
 
 namespace bake {
 
@@ -25,6 +26,8 @@ struct RunRequest {
   std::function<void(int frame, std::span<const HostVec3> vertices)> onFrame;
   // Set (by a signal handler) to stop the run at the end of its frame.
   const volatile std::sig_atomic_t* stop = nullptr;
+  // Threads lent to each frame's synthesis, if any.
+  rillmark::VertexBands* bands = nullptr;
 };
 
 struct RunOutcome {

@@ -73,7 +73,12 @@ struct WaterGrid {
   float height = 0;  // z of the rest shape
 };
 
+// Which axis points up in the files (up_axis.h).
+enum class UpAxis { Y, Z };
+
 struct BakeScene {
+  // As the scene file says, if it does.
+  std::optional<UpAxis> upAxis;
   std::string waterName = "Water";
   // Either a grid or a mesh with its faces (indices into its vertices).
   std::optional<WaterGrid> grid;

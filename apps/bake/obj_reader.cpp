@@ -1,13 +1,21 @@
 #include "obj_reader.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
+#include <system_error>
+#include <utility>
 
 #include "bake_error.h"
+#include "file_names.h"
+#include "interrupt.h"
 
 namespace bake {
 
@@ -35,7 +43,7 @@ std::optional<float> finiteNumber(std::string_view text) {
   return value;
 }
 
-// The vertex number of a face corner ("7", "7/2", "7//3", "-1/-1").
+// The vertex number of a corner ("7", "7/2", "7//3", "-1/-1").
 std::optional<long long> cornerIndex(std::string_view corner) {
   corner = corner.substr(0, corner.find('/'));
   long long value = 0;
@@ -44,7 +52,7 @@ std::optional<long long> cornerIndex(std::string_view corner) {
   return value;
 }
 
-// The rest of the line after the keyword, as the object's name.
+// The rest of the line after the keyword, as an object's name.
 std::string nameAfterKeyword(std::string_view line) {
   std::size_t i = 0;
   while (i < line.size() && isBlank(line[i])) ++i;
@@ -55,31 +63,44 @@ std::string nameAfterKeyword(std::string_view line) {
   return std::string(line.substr(i, end - i));
 }
 
+// Lines between two checks for Ctrl-C: a few milliseconds of reading.
+constexpr long long kLinesBetweenChecks = 1 << 16;
+
 class Parser {
  public:
   Parser(std::string_view text, const std::string& fileName) : text_(text), fileName_(fileName) {}
 
   ObjFile parse() {
     // Objects follow `o` lines; only a file with none is split by `g` lines.
-    const bool splitByGroups = !hasObjectLines();
+    splitByGroups_ = !hasObjectLines();
     std::size_t pos = 0;
     while (pos <= text_.size()) {
       const std::size_t eol = text_.find('\n', pos);
       std::string_view line = text_.substr(pos, eol == std::string_view::npos ? std::string_view::npos : eol - pos);
-      ++lineNumber_;
+      if (++lineNumber_ % kLinesBetweenChecks == 0) throwIfInterrupted();
       if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      readLine(line, splitByGroups);
+      readLine(line);
       if (eol == std::string_view::npos) break;
       pos = eol + 1;
     }
-    // An object named by a line but given nothing is still an object: a
-    // water named in the file but without vertices is reported as such.
-    return std::move(file_);
+    return assemble();
   }
 
  private:
-  [[noreturn]] void fail(const std::string& what) const {
-    throw BakeFailure(fileName_ + ":" + std::to_string(lineNumber_) + ": " + what);
+  // An object as the lines build it: the pool's vertices its elements use
+  // (with the line of each, for messages), its faces, and the `v` lines
+  // written while it was current.
+  struct Building {
+    std::string name;
+    std::vector<long long> used;  // pool indices, as the elements name them
+    std::vector<long long> usedOnLine;
+    std::vector<std::pair<std::size_t, std::size_t>> faces;  // [begin, end) of `used`
+    std::vector<std::pair<long long, long long>> ownVertices;  // [begin, end) of the pool
+  };
+
+  [[noreturn]] void fail(const std::string& what) const { failAt(lineNumber_, what); }
+  [[noreturn]] void failAt(long long line, const std::string& what) const {
+    throw BakeFailure(fileName_ + ":" + std::to_string(line) + ": " + what);
   }
 
   bool hasObjectLines() const {
@@ -95,23 +116,25 @@ class Parser {
     return false;
   }
 
-  ObjObject& current() {
-    if (file_.objects.empty()) file_.objects.push_back(ObjObject{});
-    return file_.objects.back();
+  Building& current() {
+    if (current_ == kNone) current_ = objectNamed("");
+    return building_[current_];
   }
 
-  void startObject(std::string name) {
-    file_.objects.push_back(ObjObject{std::move(name), {}, {}});
-    firstVertex_ = vertexCount_;
+  std::size_t objectNamed(const std::string& name) {
+    const auto [at, added] = index_.try_emplace(name, building_.size());
+    if (added) building_.push_back(Building{name, {}, {}, {}, {}});
+    return at->second;
   }
 
-  void readLine(std::string_view line, bool splitByGroups) {
+  void readLine(std::string_view line) {
     const std::vector<std::string_view> t = tokens(line);
     if (t.empty() || t[0].front() == '#') return;
-    if (t[0] == "o" || (t[0] == "g" && splitByGroups)) {
-      startObject(nameAfterKeyword(line));
+    if (t[0] == "o" || (t[0] == "g" && splitByGroups_)) {
+      // "g left right": the first name; "g" alone: the unnamed object.
+      current_ = objectNamed(t[0] == "g" ? (t.size() > 1 ? std::string(t[1]) : std::string()) : nameAfterKeyword(line));
     } else if (t[0] == "v") {
-      // x y z, and an optional weight or colour that is not ours to keep.
+      // x y z, and a weight or colour that is not ours to keep.
       if (t.size() < 4) fail("a vertex needs three numbers (x y z), this line has " + std::to_string(t.size() - 1));
       HostVec3 v{};
       float* xyz[3] = {&v.x, &v.y, &v.z};
@@ -120,37 +143,86 @@ class Parser {
         if (!value) fail("'" + std::string(t[static_cast<std::size_t>(i) + 1]) + "' is not a finite number");
         *xyz[i] = *value;
       }
-      current().vertices.push_back(v);
-      ++vertexCount_;
-    } else if (t[0] == "f") {
-      if (t.size() < 4) fail("a face needs at least three corners");
-      ObjObject& object = current();
-      std::vector<int> face;
-      face.reserve(t.size() - 1);
+      const long long index = static_cast<long long>(pool_.size());
+      pool_.push_back(v);
+      auto& own = current().ownVertices;
+      if (!own.empty() && own.back().second == index) {
+        ++own.back().second;
+      } else {
+        own.push_back({index, index + 1});
+      }
+    } else if (t[0] == "f" || t[0] == "l" || t[0] == "p") {
+      const std::size_t least = t[0] == "f" ? 3 : t[0] == "l" ? 2 : 1;
+      if (t.size() < least + 1)
+        fail(t[0] == "f" ? "a face needs at least three corners" : t[0] == "l" ? "a line needs two vertices" : "a point needs a vertex");
+      Building& object = current();
+      const std::size_t begin = object.used.size();
       for (std::size_t i = 1; i < t.size(); ++i) {
         const auto index = cornerIndex(t[i]);
         if (!index) fail("'" + std::string(t[i]) + "' is not a vertex number");
         // 1-based over the whole file, or counted back from the last vertex.
-        const long long global = *index > 0 ? *index - 1 : vertexCount_ + *index;
-        if (global < firstVertex_ || global >= vertexCount_)
-          fail("face corner " + std::string(t[i]) + " is not a vertex of object '" + object.name + "'");
-        face.push_back(static_cast<int>(global - firstVertex_));
+        const long long global = *index > 0 ? *index - 1 : static_cast<long long>(pool_.size()) + *index;
+        if (global < 0) fail("corner " + std::string(t[i]) + " counts back past the first vertex");
+        object.used.push_back(global);
+        object.usedOnLine.push_back(lineNumber_);
       }
-      object.faces.push_back(std::move(face));
+      if (t[0] == "f") object.faces.push_back({begin, object.used.size()});
     }
-    // Normals, texture coordinates, materials, smoothing and lines are
-    // not the simulation's business.
+    // Normals, texture coordinates, materials, smoothing groups and the
+    // rest are not the simulation's business.
+  }
+
+  ObjFile assemble() const {
+    ObjFile file;
+    const auto poolSize = static_cast<long long>(pool_.size());
+    for (const Building& b : building_) {
+      ObjObject object;
+      object.name = b.name;
+      if (b.used.empty()) {
+        for (const auto& [begin, end] : b.ownVertices)
+          object.vertices.insert(object.vertices.end(), pool_.begin() + begin, pool_.begin() + end);
+        file.objects.push_back(std::move(object));
+        continue;
+      }
+      for (std::size_t i = 0; i < b.used.size(); ++i) {
+        if (b.used[i] >= poolSize)
+          failAt(b.usedOnLine[i], "corner " + std::to_string(b.used[i] + 1) + " is not a vertex: the file has " +
+                                      std::to_string(poolSize));
+      }
+      // The vertices used, in the pool's order, and each one's new number.
+      std::vector<long long> order(b.used);
+      std::sort(order.begin(), order.end());
+      order.erase(std::unique(order.begin(), order.end()), order.end());
+      object.vertices.reserve(order.size());
+      for (long long index : order) object.vertices.push_back(pool_[static_cast<std::size_t>(index)]);
+      const auto local = [&](long long index) {
+        return static_cast<int>(std::lower_bound(order.begin(), order.end(), index) - order.begin());
+      };
+      object.faces.reserve(b.faces.size());
+      for (const auto& [begin, end] : b.faces) {
+        std::vector<int> face;
+        face.reserve(end - begin);
+        for (std::size_t i = begin; i < end; ++i) face.push_back(local(b.used[i]));
+        object.faces.push_back(std::move(face));
+      }
+      file.objects.push_back(std::move(object));
+    }
+    return file;
   }
 
   std::string_view text_;
   const std::string& fileName_;
-  ObjFile file_;
+  bool splitByGroups_ = false;
   long long lineNumber_ = 0;
-  long long vertexCount_ = 0;  // in the whole file so far
-  long long firstVertex_ = 0;  // the current object's first, in the file
+  std::vector<HostVec3> pool_;
+  std::vector<Building> building_;
+  std::map<std::string, std::size_t> index_;
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::size_t current_ = kNone;
 };
 
 }  // namespace
+
 
 const ObjObject* ObjFile::find(std::string_view name) const {
   for (const ObjObject& object : objects)
@@ -160,13 +232,20 @@ const ObjObject* ObjFile::find(std::string_view name) const {
 
 ObjFile parseObj(std::string_view text, const std::string& fileName) { return Parser(text, fileName).parse(); }
 
-ObjFile readObjFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw BakeFailure("cannot open " + path);
+std::string readWholeFile(const std::string& path) {
+  std::ifstream in(pathOf(path), std::ios::binary);
+  if (!in) {
+    // The system's reason, to follow a colon.
+    std::string why = std::generic_category().message(errno);
+    if (!why.empty()) why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+    throw BakeFailure("cannot open " + path + ": " + why);
+  }
   std::ostringstream text;
   text << in.rdbuf();
   if (in.bad()) throw BakeFailure("cannot read " + path);
-  return parseObj(text.str(), path);
+  return text.str();
 }
+
+ObjFile readObjFile(const std::string& path) { return parseObj(readWholeFile(path), path); }
 
 }  // namespace bake

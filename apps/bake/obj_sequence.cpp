@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "bake_error.h"
+#include "file_names.h"
 
 namespace bake {
 
@@ -58,9 +59,9 @@ std::string FramePattern::fileFor(int frame) const {
 }
 
 std::optional<std::pair<int, int>> FramePattern::framesOnDisk() const {
-  const fs::path prefix(before_);
+  const fs::path prefix = pathOf(before_);
   fs::path folder = prefix.parent_path();
-  const std::string stem = prefix.filename().string();
+  const std::string stem = utf8Of(prefix.filename());
   if (folder.empty()) folder = ".";
   // The suffix must not reach into the folder part: "a/%d/b.obj" is not
   // a sequence of files in one folder.
@@ -68,7 +69,7 @@ std::optional<std::pair<int, int>> FramePattern::framesOnDisk() const {
   std::optional<std::pair<int, int>> found;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+    const std::string name = utf8Of(it->path().filename());
     if (name.size() <= stem.size() + after_.size()) continue;
     if (name.compare(0, stem.size(), stem) != 0) continue;
     if (name.compare(name.size() - after_.size(), after_.size(), after_) != 0) continue;
@@ -78,7 +79,7 @@ std::optional<std::pair<int, int>> FramePattern::framesOnDisk() const {
     const auto [p, error] = std::from_chars(digits.data(), digits.data() + digits.size(), frame);
     if (error != std::errc() || p != digits.data() + digits.size()) continue;
     // "0007" is frame 7 of "####", but not of "%d".
-    if (fs::path(fileFor(frame)).filename().string() != name) continue;
+    if (utf8Of(pathOf(fileFor(frame)).filename()) != name) continue;
     if (!found) {
       found = std::pair{frame, frame};
     } else {

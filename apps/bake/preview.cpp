@@ -28,17 +28,25 @@ class PreviewWriter : public FrameWriter {
     for (std::size_t i = 0; i < vertices.size(); ++i) sum[cellOf_[i]] += vertices[i].z;
     std::vector<float> heights(sum.size());
     for (std::size_t c = 0; c < sum.size(); ++c) heights[c] = sum[source_[c]] / static_cast<float>(count_[source_[c]]);
-    frames_.push_back(demo::renderHeightField(heights, nx_, ny_, cell_, std::max(1, kPictureSide / std::max(nx_, ny_))));
+    const demo::IndexedImage image =
+        demo::renderHeightField(heights, nx_, ny_, cell_, std::max(1, kPictureSide / std::max(nx_, ny_)));
+    std::string error;
+    if (!started_) {
+      // The GIF library writes a file by name: it writes the temporary one.
+      out_.finish();
+      if (!gif_.open(out_.temporary(), image.width, image.height, demo::waterPalette(), kFrameDelayCentiseconds, error))
+        throw BakeFailure("cannot write " + out_.target());
+      started_ = true;
+    }
+    if (!gif_.add(image, error)) throw BakeFailure("cannot write " + out_.target());
   }
 
-  void commit() override {
-    // The GIF library writes a file by name: it writes the temporary one.
-    out_.finish();
+  void finish() override {
     std::string error;
-    if (!demo::writeAnimatedGif(out_.temporary(), frames_, demo::waterPalette(), kFrameDelayCentiseconds, error))
-      throw BakeFailure("cannot write " + out_.target() + ": " + error);
-    out_.commit();
+    if (!started_ || !gif_.close(error)) throw BakeFailure("cannot write " + out_.target());
   }
+
+  void addFiles(std::vector<SafeOutput*>& files) override { files.push_back(&out_); }
 
  private:
   // A grid over the rest shape's x-y box, about one cell per vertex.
@@ -97,7 +105,8 @@ class PreviewWriter : public FrameWriter {
   std::vector<std::size_t> cellOf_;  // vertex -> cell
   std::vector<int> count_;           // vertices per cell
   std::vector<std::size_t> source_;  // cell -> the filled cell it shows
-  std::vector<demo::IndexedImage> frames_;
+  demo::AnimatedGif gif_;
+  bool started_ = false;
 };
 
 }  // namespace

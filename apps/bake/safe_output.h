@@ -1,8 +1,10 @@
 // An output file that appears under its name only when it is whole. The
-// bytes go to a new file of a fresh name beside the target; commit() puts
-// it in the target's place in one step, and a SafeOutput that is never
-// committed (a failure, an interrupted run) removes its file again, so
-// nothing half-written is ever left under the output's name.
+// bytes go to a new file of a fresh name beside the target; place() puts it
+// in the target's place, keeping what was there under another fresh name
+// until keep() or undo(), so that a set of outputs can be put in place all
+// together or not at all (output_commit.h). A SafeOutput destroyed before
+// keep() puts back what it replaced and removes its own file, so nothing
+// half-written is ever left under the output's name.
 #pragma once
 
 #include <string>
@@ -14,34 +16,44 @@ namespace bake {
 
 class SafeOutput {
  public:
-  // Throws BakeFailure "cannot create <target>: ..." when a folder or a
+  // Throws BakeFailure "cannot create <target>: <why>" when a folder or a
   // read-only file is in the way or no file can be made beside it.
   explicit SafeOutput(std::string target, rillmark::FileStore& files = rillmark::systemFileStore());
   ~SafeOutput();
   SafeOutput(const SafeOutput&) = delete;
   SafeOutput& operator=(const SafeOutput&) = delete;
 
-  // Throws BakeFailure "cannot write <target>".
+  // Throws BakeFailure "cannot write <target>: <why>".
   void write(std::string_view bytes);
-  // Writes out, flushes and closes the file, still under its own name.
-  // Optional before commit().
+  // Writes out, flushes and closes the file, still under its own name, and
+  // lets go of the buffer. Throws as write() does.
   void finish();
-  // Replaces the target by the file.
-  void commit();
+
+  // Puts the finished file in the target's place. On failure nothing has
+  // changed and `why` says what the system said.
+  bool place(std::string& why);
+  // Puts back what place() replaced (or removes the target if nothing was
+  // there); the new file is gone.
+  void undo();
+  // Lets go of what place() replaced: the new file stays.
+  void keep();
 
   const std::string& target() const { return target_; }
   const std::string& temporary() const { return temporary_; }
 
  private:
   void flushBuffer();
-  [[noreturn]] void failed(const std::string& what);
+  [[noreturn]] void failed(const std::string& what, const std::string& why);
+  std::string freshNameBeside() const;
 
   std::string target_;
   std::string temporary_;
+  std::string replaced_;  // what place() moved aside, if anything
   rillmark::FileStore& files_;
   rillmark::FileStore::Handle file_{};
   bool open_ = false;
-  bool committed_ = false;
+  bool placed_ = false;
+  bool kept_ = false;
   bool failed_ = false;
   std::string buffer_;
 };

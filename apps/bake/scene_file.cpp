@@ -16,7 +16,10 @@
 
 #include "bake_error.h"
 #include "commands/scene_commands.h"
+#include "file_names.h"
+#include "interrupt.h"
 #include "obj_reader.h"
+#include "up_axis.h"
 
 namespace bake {
 
@@ -120,8 +123,12 @@ class Reader {
 
   BakeScene read(const json& doc) {
     requireObject(doc, "the document");
-    onlyMembers(doc, "the document", {"water", "effectors", "wind", "output_transform"});
+    onlyMembers(doc, "the document", {"up", "water", "effectors", "wind", "output_transform"});
     BakeScene scene;
+    if (doc.contains("up")) {
+      scene.upAxis = upAxisNamed(text(doc["up"], "up"));
+      if (!scene.upAxis) fail("up", "must be \"y\" or \"z\"");
+    }
     if (!doc.contains("water")) fail("the document", "needs a \"water\"");
     readWater(doc["water"], scene);
     if (doc.contains("effectors")) {
@@ -236,8 +243,7 @@ class Reader {
   ObjFile objFile(const json& value, const std::string& where) const {
     const std::string name = text(value, where);
     if (name.empty()) fail(where, "names no file");
-    const std::filesystem::path path = std::filesystem::path(folder_) / name;
-    return readObjFile(path.string());
+    return readObjFile(utf8Of(pathOf(folder_) / pathOf(name)));
   }
 
   // A file of little-endian 32-bit floats, x, y, z per vertex: a program
@@ -245,13 +251,8 @@ class Reader {
   std::vector<HostVec3> points(const json& value, const std::string& where) const {
     const std::string name = text(value, where);
     if (name.empty()) fail(where, "names no file");
-    const std::string path = (std::filesystem::path(folder_) / name).string();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw BakeFailure("cannot open " + path);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) throw BakeFailure("cannot read " + path);
-    const std::string data = bytes.str();
+    const std::string path = utf8Of(pathOf(folder_) / pathOf(name));
+    const std::string data = readWholeFile(path);
     if (data.empty() || data.size() % sizeof(HostVec3) != 0)
       throw BakeFailure(path + ": holds " + std::to_string(data.size()) +
                         " bytes; a vertex is three 4-byte floats, and the water needs at least one");
@@ -296,7 +297,7 @@ class Reader {
     }
     if (water.contains("object") && !water["object"].is_string()) fail("water.object", "must be a text in quotes");
     const ObjFile file = objFile(water["obj"], "water.obj");
-    const std::string fileName = (std::filesystem::path(folder_) / water["obj"].get<std::string>()).string();
+    const std::string fileName = utf8Of(pathOf(folder_) / pathOf(water["obj"].get<std::string>()));
     const ObjObject* object = nullptr;
     if (water.contains("object")) {
       object = file.find(water["object"].get<std::string>());
@@ -394,12 +395,9 @@ BakeScene parseSceneFile(std::string_view text, const std::string& fileName, con
 }
 
 BakeScene readSceneFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw BakeFailure("cannot open " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw BakeFailure("cannot read " + path);
-  return parseSceneFile(text.str(), path, std::filesystem::path(path).parent_path().string());
+  const std::string text = readWholeFile(path);
+  throwIfInterrupted();
+  return parseSceneFile(text, path, utf8Of(pathOf(path).parent_path()));
 }
 
 }  // namespace bake

@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "bake_error.h"
+#include "file_names.h"
+#include "interrupt.h"
 #include "obj_reader.h"
 #include "scene/effector_prefix.h"
 
@@ -25,7 +27,7 @@ BakeScene readObjSequence(const FramePattern& pattern, const SequenceRequest& re
   for (int frame : request.frames) {
     const std::string file = pattern.fileFor(frame);
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec))
+    if (!std::filesystem::is_regular_file(pathOf(file), ec))
       throw BakeFailure("frame " + std::to_string(frame) + " of the sequence is missing: " + file);
   }
 
@@ -55,6 +57,7 @@ BakeScene readObjSequence(const FramePattern& pattern, const SequenceRequest& re
   }
 
   for (int frame : request.frames) {
+    throwIfInterrupted();
     const std::string file = pattern.fileFor(frame);
     const ObjFile objects = readObjFile(file);
     for (BakeEffector& effector : scene.effectors) {

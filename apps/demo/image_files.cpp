@@ -28,16 +28,74 @@ bool writePng(const std::string& path, const IndexedImage& image, const Palette&
   return true;
 }
 
-namespace {
-
-bool fail(GifFileType* gif, const std::string& path, std::string& error) {
+AnimatedGif::~AnimatedGif() {
   int code = 0;
-  if (gif) EGifCloseFile(gif, &code);
-  error = "cannot write " + path;
+  if (gif_) EGifCloseFile(static_cast<GifFileType*>(gif_), &code);
+}
+
+bool AnimatedGif::fail(std::string& error) {
+  int code = 0;
+  if (gif_) EGifCloseFile(static_cast<GifFileType*>(gif_), &code);
+  gif_ = nullptr;
+  error = "cannot write " + path_;
   return false;
 }
 
-}  // namespace
+bool AnimatedGif::open(const std::string& path, int width, int height, const Palette& palette, int delayCentiseconds,
+                       std::string& error) {
+  path_ = path;
+  width_ = width;
+  height_ = height;
+  delay_ = delayCentiseconds;
+  int code = 0;
+  GifFileType* gif = EGifOpenFileName(path.c_str(), false, &code);
+  if (!gif) return fail(error);
+  gif_ = gif;
+  EGifSetGifVersion(gif, true);
+
+  GifColorType colors[256];
+  for (int i = 0; i < 256; ++i) colors[i] = {palette[i].r, palette[i].g, palette[i].b};
+  ColorMapObject* map = GifMakeMapObject(256, colors);
+  const bool described = EGifPutScreenDesc(gif, width, height, 8, 0, map) == GIF_OK;
+  GifFreeMapObject(map);
+  if (!described) return fail(error);
+
+  // The application extension that makes viewers loop forever.
+  unsigned char loop[3] = {1, 0, 0};
+  if (EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) != GIF_OK ||
+      EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0") != GIF_OK || EGifPutExtensionBlock(gif, 3, loop) != GIF_OK ||
+      EGifPutExtensionTrailer(gif) != GIF_OK)
+    return fail(error);
+  return true;
+}
+
+bool AnimatedGif::add(const IndexedImage& frame, std::string& error) {
+  auto* gif = static_cast<GifFileType*>(gif_);
+  if (!gif || frame.width != width_ || frame.height != height_) return fail(error);
+  GraphicsControlBlock control{DISPOSE_DO_NOT, false, delay_, NO_TRANSPARENT_COLOR};
+  GifByteType extension[4];
+  EGifGCBToExtension(&control, extension);
+  if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) != GIF_OK ||
+      EGifPutImageDesc(gif, 0, 0, width_, height_, false, nullptr) != GIF_OK)
+    return fail(error);
+  std::vector<GifPixelType> row(static_cast<std::size_t>(width_));
+  for (int y = 0; y < height_; ++y) {
+    std::memcpy(row.data(), &frame.pixels[static_cast<std::size_t>(y) * width_], row.size());
+    if (EGifPutLine(gif, row.data(), width_) != GIF_OK) return fail(error);
+  }
+  return true;
+}
+
+bool AnimatedGif::close(std::string& error) {
+  int code = 0;
+  auto* gif = static_cast<GifFileType*>(gif_);
+  gif_ = nullptr;
+  if (!gif || EGifCloseFile(gif, &code) != GIF_OK) {
+    error = "cannot finish " + path_;
+    return false;
+  }
+  return true;
+}
 
 bool writeAnimatedGif(const std::string& path, const std::vector<IndexedImage>& frames, const Palette& palette,
                       int delayCentiseconds, std::string& error) {
@@ -45,45 +103,11 @@ bool writeAnimatedGif(const std::string& path, const std::vector<IndexedImage>& 
     error = "no frames for " + path;
     return false;
   }
-  int code = 0;
-  GifFileType* gif = EGifOpenFileName(path.c_str(), false, &code);
-  if (!gif) return fail(nullptr, path, error);
-  EGifSetGifVersion(gif, true);
-
-  GifColorType colors[256];
-  for (int i = 0; i < 256; ++i) colors[i] = {palette[i].r, palette[i].g, palette[i].b};
-  ColorMapObject* map = GifMakeMapObject(256, colors);
-  const int width = frames.front().width, height = frames.front().height;
-  const bool described = EGifPutScreenDesc(gif, width, height, 8, 0, map) == GIF_OK;
-  GifFreeMapObject(map);
-  if (!described) return fail(gif, path, error);
-
-  // The application extension that makes viewers loop forever.
-  unsigned char loop[3] = {1, 0, 0};
-  if (EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) != GIF_OK ||
-      EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0") != GIF_OK || EGifPutExtensionBlock(gif, 3, loop) != GIF_OK ||
-      EGifPutExtensionTrailer(gif) != GIF_OK)
-    return fail(gif, path, error);
-
-  for (const IndexedImage& frame : frames) {
-    if (frame.width != width || frame.height != height) return fail(gif, path, error);
-    GraphicsControlBlock control{DISPOSE_DO_NOT, false, delayCentiseconds, NO_TRANSPARENT_COLOR};
-    GifByteType extension[4];
-    EGifGCBToExtension(&control, extension);
-    if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) != GIF_OK ||
-        EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) != GIF_OK)
-      return fail(gif, path, error);
-    std::vector<GifPixelType> row(static_cast<std::size_t>(width));
-    for (int y = 0; y < height; ++y) {
-      std::memcpy(row.data(), &frame.pixels[static_cast<std::size_t>(y) * width], row.size());
-      if (EGifPutLine(gif, row.data(), width) != GIF_OK) return fail(gif, path, error);
-    }
-  }
-  if (EGifCloseFile(gif, &code) != GIF_OK) {
-    error = "cannot finish " + path;
-    return false;
-  }
-  return true;
+  AnimatedGif gif;
+  if (!gif.open(path, frames.front().width, frames.front().height, palette, delayCentiseconds, error)) return false;
+  for (const IndexedImage& frame : frames)
+    if (!gif.add(frame, error)) return false;
+  return gif.close(error);
 }
 
 }  // namespace demo

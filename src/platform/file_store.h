@@ -45,6 +45,10 @@ class FileStore {
   // self or the whole of `from`. Both lie in the same folder.
   virtual bool replace(const std::string& from, const std::string& to) = 0;
   virtual bool remove(const std::string& path) = 0;
+
+  // Why the operation that failed last on this thread failed, in the
+  // system's words ("no space left on device"); asked right after it.
+  virtual std::string lastError() { return "the system gave no reason"; }
 };
 
 // The system's own file operations.

@@ -88,4 +88,25 @@ void RestShapeGrid::build(std::span<const HostVec3> rest) {
   }
 }
 
+std::vector<RestShapeGrid::Band> RestShapeGrid::bands(std::size_t count) const {
+  std::vector<Band> out;
+  const std::size_t n = size();
+  count = std::max<std::size_t>(1, count);
+  std::size_t row = 0;
+  for (std::size_t b = 0; b < count && row < rows_; ++b) {
+    // Whole rows until this band holds its share of the placed vertices.
+    const std::size_t target = placed_ * (b + 1) / count;
+    Band band{row, row, cellStart(row, 0), 0, false};
+    while (row < rows_ && (cellStart(row, 0) < target || row == band.firstRow)) ++row;
+    if (b + 1 == count) row = rows_;
+    band.endRow = row;
+    band.end = row < rows_ ? cellStart(row, 0) : placed_;
+    out.push_back(band);
+  }
+  if (out.empty()) out.push_back({0, 0, 0, 0, false});
+  out.back().end = n;
+  out.back().unplaced = true;
+  return out;
+}
+
 }  // namespace rillmark

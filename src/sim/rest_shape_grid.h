@@ -19,6 +19,15 @@ namespace rillmark {
 
 class RestShapeGrid {
  public:
+  // A stretch of grid order made of whole rows of cells; the last band of
+  // a cut also holds the vertices without a cell.
+  struct Band {
+    std::size_t firstRow = 0, endRow = 0;  // rows of cells [firstRow, endRow)
+    std::size_t begin = 0, end = 0;        // grid order [begin, end)
+    bool unplaced = true;                  // holds the vertices without a cell
+  };
+
+
   // Replaces the grid by one over `rest`. Vertices whose x or y is not
   // finite have no cell; they come last in grid order and every query
   // returns them.
@@ -36,7 +45,17 @@ class RestShapeGrid {
   // every vertex within `radius` of (cx, cy), and some others near it. A
   // radius that is infinite or not a number visits everything.
   template <class Visit>
-  void forEachRunNear(double cx, double cy, double radius, Visit&& visit) const;
+  void forEachRunNear(double cx, double cy, double radius, Visit&& visit) const {
+    forEachRunNear(cx, cy, radius, whole(), visit);
+  }
+  // The same, for the runs inside one band only.
+  template <class Visit>
+  void forEachRunNear(double cx, double cy, double radius, const Band& band, Visit&& visit) const;
+
+  // All of grid order as one band.
+  Band whole() const { return {0, rows_, 0, size(), true}; }
+  // Grid order cut into at most `count` bands of about as many vertices.
+  std::vector<Band> bands(std::size_t count) const;
 
  private:
   std::size_t cellStart(std::size_t row, std::size_t column) const { return cellStart_[row * columns_ + column]; }
@@ -54,16 +73,15 @@ class RestShapeGrid {
 };
 
 template <class Visit>
-void RestShapeGrid::forEachRunNear(double cx, double cy, double radius, Visit&& visit) const {
-  const std::size_t n = size();
+void RestShapeGrid::forEachRunNear(double cx, double cy, double radius, const Band& band, Visit&& visit) const {
   if (!(radius < 1e300) || !(cx == cx) || !(cy == cy)) {
-    if (n > 0) visit(std::size_t{0}, n);
+    if (band.begin < band.end) visit(band.begin, band.end);
     return;
   }
-  if (placed_ > 0 && radius >= 0.0) {
-    const std::int64_t lastRow = static_cast<std::int64_t>(rows_) - 1;
+  if (placed_ > 0 && radius >= 0.0 && band.firstRow < band.endRow) {
+    const std::int64_t lastRow = static_cast<std::int64_t>(band.endRow) - 1;
     const std::int64_t lastColumn = static_cast<std::int64_t>(columns_) - 1;
-    const std::int64_t firstRow = std::max<std::int64_t>(0, rowOf(cy - radius));
+    const std::int64_t firstRow = std::max<std::int64_t>(static_cast<std::int64_t>(band.firstRow), rowOf(cy - radius));
     const std::int64_t endRow = std::min(lastRow, rowOf(cy + radius));
     for (std::int64_t row = firstRow; row <= endRow; ++row) {
       // The nearest y of the row's band decides how wide the disc is there.
@@ -81,7 +99,7 @@ void RestShapeGrid::forEachRunNear(double cx, double cy, double radius, Visit&& 
       if (begin < end) visit(begin, end);
     }
   }
-  if (placed_ < n) visit(placed_, n);
+  if (band.unplaced && placed_ < size()) visit(placed_, size());
 }
 
 }  // namespace rillmark

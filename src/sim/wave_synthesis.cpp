@@ -39,6 +39,8 @@ class VertexMarker {
   void operator()(int index) const {
     if (mark_) mark_(water_, index);
   }
+  // A host without the call needs no marks worked out.
+  bool active() const { return mark_ != nullptr; }
 
  private:
   HostHandle water_;
@@ -73,29 +75,97 @@ double reachOf(const EventWave& wave) {
   return widened / k * (1.0 + 0x1p-20) + (1.0 + position) * 0x1p-30;
 }
 
-// Adds one event's wave to the cache's heights, visiting only the grid runs
-// its front has reached. inside counts the reached vertices, if given.
-void addWave(SynthesisCache& cache, const WaveParameters& w, const EventWave& wave, bool countInside) {
-  // The table and e^(-T crest) serve phases and time damping within the
-  // double range, and only a positive k puts the lowest phase at the
-  // centre (a typed negative Wavelength does not); anything else takes the
-  // literal pass's arithmetic.
+// Decides how one event's wave is added: the table and e^(-T crest) serve
+// phases and time damping within the double range, and only a positive k
+// puts the lowest phase at the centre (a typed negative Wavelength does
+// not); anything else takes the literal pass's arithmetic. May rebuild the
+// phase table, so it runs on the pass's own thread.
+PendingWave planWave(SynthesisCache& cache, const WaveParameters& w, const EventWave& wave, bool countInside) {
   const double timeDamping = static_cast<double>(w.T) * wave.crestPhase;
-  const bool fast = std::isfinite(w.A) && w.k > 0.0f && std::fabs(timeDamping) <= 600.0 && cache.phases.setDecay(w.D) &&
-                    cache.phases.reaches(-static_cast<double>(wave.crestPhase));
-  EventWave term = wave;
-  term.amplitude = fast ? w.A * portableExp(-timeDamping) : 0.0;
+  PendingWave planned;
+  planned.fast = std::isfinite(w.A) && w.k > 0.0f && std::fabs(timeDamping) <= 600.0 && cache.phases.setDecay(w.D) &&
+                 cache.phases.reaches(-static_cast<double>(wave.crestPhase));
+  planned.term = wave;
+  planned.term.amplitude = planned.fast ? w.A * portableExp(-timeDamping) : 0.0;
+  planned.reach = reachOf(wave);
+  planned.countInside = countInside;
+  return planned;
+}
 
+// Adds a planned wave to the heights of one band, visiting only the grid
+// runs its front has reached. heights and inside hold the band's slots
+// from band.begin on, padded for the kernel.
+void addWave(const SynthesisCache& cache, const WaveParameters& w, const PendingWave& wave,
+             const RestShapeGrid::Band& band, float* heights, std::uint32_t* inside) {
   const RestShapeGrid& grid = cache.grid;
-  grid.forEachRunNear(wave.x, wave.y, reachOf(wave), [&](std::size_t begin, std::size_t end) {
-    const VertexRun run{grid.x() + begin, grid.y() + begin, cache.heights.data() + begin,
-                        countInside ? cache.inside.data() + begin : nullptr, end - begin};
-    if (fast) {
+  const EventWave& term = wave.term;
+  grid.forEachRunNear(term.x, term.y, wave.reach, band, [&](std::size_t begin, std::size_t end) {
+    const std::size_t at = begin - band.begin;
+    const VertexRun run{grid.x() + begin, grid.y() + begin, heights + at, wave.countInside ? inside + at : nullptr,
+                        end - begin};
+    if (wave.fast) {
       addEventWave(term, cache.phases, run);
     } else {
       addEventWaveExactly(term, w.A, w.D, w.T, run);
     }
   });
+}
+
+// With threads lent, each band keeps its heights and counts in its own
+// arrays for the whole pass, from the rest shape to the host's array.
+bool banded(const SynthesisCache& cache) { return cache.bands && cache.bandScratch.size() >= 2; }
+
+template <class Work>
+void forEachBand(SynthesisCache& cache, const Work& work) {
+  cache.bands->run([&](std::size_t b) {
+    // A small water has fewer bands than were asked for.
+    if (b < cache.bandScratch.size()) work(cache.bandScratch[b]);
+  });
+}
+
+// Adds the waves planned so far, in their order: on this thread, or band
+// by band on the threads a program lent. Banded, the same trip over the
+// bands also starts them from the rest shape the first time in a pass,
+// and, when `out` is given, ends the pass by writing the heights there.
+void addPendingWaves(SynthesisCache& cache, const WaveParameters& w, std::span<HostVec3> out = {}) {
+  std::vector<PendingWave>& pending = cache.pendingWaves;
+  if (banded(cache)) {
+    const RestShapeGrid& grid = cache.grid;
+    forEachBand(cache, [&](SynthesisCache::BandScratch& s) {
+      const std::size_t begin = s.band.begin, size = s.band.end - s.band.begin;
+      if (cache.bandsFromRest) {
+        // + 0: a rest height of -0 comes out as 0, as the literal pass's
+        // first addition makes it.
+        for (std::size_t i = 0; i < size; ++i) s.heights[i] = cache.restVertices[grid.vertexAt(begin + i)].z + 0.0f;
+        std::fill(s.inside.begin(), s.inside.end(), 0u);
+      }
+      for (const PendingWave& wave : pending) addWave(cache, w, wave, s.band, s.heights.data(), s.inside.data());
+      if (!out.empty()) {
+        for (std::size_t i = 0; i < size; ++i) out[grid.vertexAt(begin + i)].z = s.heights[i];
+        std::copy_n(s.inside.data(), size, cache.inside.data() + begin);
+      }
+    });
+    cache.bandsFromRest = false;
+  } else {
+    const RestShapeGrid::Band all = cache.grid.whole();
+    for (const PendingWave& wave : pending) addWave(cache, w, wave, all, cache.heights.data(), cache.inside.data());
+    // Written in grid order, which reads the cache in sequence and writes
+    // the host's array a few rows at a time.
+    for (std::size_t slot = 0; slot < out.size(); ++slot) out[cache.grid.vertexAt(slot)].z = cache.heights[slot];
+  }
+  pending.clear();
+}
+
+// Cuts the grid into the bands a program lent threads for.
+void cutBands(SynthesisCache& cache) {
+  const std::size_t count = cache.bands ? cache.bands->count() : 0;
+  cache.bandScratch.clear();
+  cache.bandCount = count;
+  if (count < 2) return;
+  for (const RestShapeGrid::Band& band : cache.grid.bands(count)) {
+    const std::size_t size = band.end - band.begin + kVectorPadding;
+    cache.bandScratch.push_back({band, std::vector<float>(size, 0.0f), std::vector<std::uint32_t>(size, 0u)});
+  }
 }
 
 void prepareCache(SynthesisCache& cache, HostHandle restCopy, std::span<const HostVec3> rest) {
@@ -107,11 +177,38 @@ void prepareCache(SynthesisCache& cache, HostHandle restCopy, std::span<const Ho
     cache.restCopy = restCopy;
     cache.restVertices = rest.data();
     cache.vertexCount = n;
+    cutBands(cache);
   }
+  if (cache.bandCount != (cache.bands ? cache.bands->count() : 0)) cutBands(cache);
+  cache.pendingWaves.clear();
   // Every pass starts from the rest shape (+ 0: a rest height of -0 comes
   // out as 0, as the literal pass's first addition makes it).
+  if (banded(cache)) {
+    // Done by the bands themselves, on their first trip (addPendingWaves).
+    cache.bandsFromRest = true;
+    return;
+  }
   for (std::size_t slot = 0; slot < rest.size(); ++slot) cache.heights[slot] = rest[cache.grid.vertexAt(slot)].z + 0.0f;
   std::fill(cache.inside.begin(), cache.inside.end(), 0u);
+}
+
+// The wind, once per vertex, after the first event's wave.
+void addWind(FrameContext& ctx, SynthesisCache& cache, const WindSetup& wind, std::span<const HostVec3> rest, float t) {
+  if (banded(cache)) {
+    // Band by band on this thread (the host's noise is the host's to
+    // share): each height still gets its own vertex's wind.
+    for (SynthesisCache::BandScratch& s : cache.bandScratch) {
+      for (std::size_t slot = s.band.begin; slot < s.band.end; ++slot) {
+        float& z = s.heights[slot - s.band.begin];
+        z = finiteSum(z, 0.0f, WindNoise(ctx, wind, rest[cache.grid.vertexAt(slot)], t));
+      }
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    float& z = cache.heights[cache.grid.slotOf(i)];
+    z = finiteSum(z, 0.0f, WindNoise(ctx, wind, rest[i], t));
+  }
 }
 
 void restWithWind(FrameContext& ctx, std::span<const HostVec3> rest, std::span<HostVec3> out, const WindSetup& wind,
@@ -176,6 +273,10 @@ void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
     bool markEverything = false;
     std::uint32_t countedEvents = 0;
     for (std::int32_t e = 0; e < eventCount; ++e) {
+      // Without lent threads each wave is added before messages are
+      // processed, as soon as it is decided; with them, all at the end,
+      // which the bands share out.
+      if (!banded(cache)) addPendingWaves(cache, w);
       // The host or a handler may have deleted or reshaped the water or its
       // rest copy while messages were processed: the pass then ends without
       // another write, and the frame loop ends the run.
@@ -194,20 +295,17 @@ void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
       const bool recording = ctx.params.boxrec.checked();
       markEverything = markEverything || recording;
       if (!recording) ++countedEvents;
-      addWave(cache, w, EventWave{event.x, event.y, w.k, tau * w.v, 0.0}, !recording);
+      cache.pendingWaves.push_back(planWave(cache, w, EventWave{event.x, event.y, w.k, tau * w.v, 0.0}, !recording));
 
       // The wind rides along with the first event, once per vertex.
       if (e == 0 && ctx.params.boxwind.checked()) {
-        for (std::size_t i = 0; i < usable; ++i) {
-          float& z = cache.heights[cache.grid.slotOf(i)];
-          z = finiteSum(z, 0.0f, WindNoise(ctx, wind, rest[i], t));
-        }
+        addPendingWaves(cache, w);
+        addWind(ctx, cache, wind, restShape, t);
       }
     }
-    // Written in grid order, which reads the cache in sequence and writes
-    // the host's array a few rows at a time; marked in vertex order.
-    for (std::size_t slot = 0; slot < usable; ++slot) heights[cache.grid.vertexAt(slot)].z = cache.heights[slot];
-    for (std::size_t i = 0; i < usable; ++i) {
+    addPendingWaves(cache, w, heights);
+    // Marked in vertex order.
+    for (std::size_t i = 0; i < usable && mark.active(); ++i) {
       if (markEverything || cache.inside[cache.grid.slotOf(i)] < countedEvents) mark(static_cast<int>(i));
     }
   }

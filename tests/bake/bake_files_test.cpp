@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#ifdef _WIN32
+#include <process.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -11,6 +15,7 @@
 #include "cache_readers.h"
 #include "obj_reader.h"
 #include "bake_error.h"
+#include "file_names.h"
 
 namespace bake::testing {
 namespace {
@@ -66,20 +71,6 @@ TEST(BakeFiles, Pc2MddAndObjHoldTheSameSamples) {
   EXPECT_TRUE(moved);
 }
 
-TEST(BakeFiles, ObjReaderNamesObjectsAndFacesAsExportersWriteThem) {
-  // g lines name objects only where there is no o line.
-  const ObjFile groups = parseObj("g A\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\ng B\nv 0 0 1\n", "g.obj");
-  ASSERT_EQ(groups.objects.size(), 2u);
-  EXPECT_EQ(groups.find("B")->vertices.size(), 1u);
-  const ObjFile objects = parseObj(
-      "o Water Surface\r\ng part\nv 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nf 1/1/1 2//1 4/2\nf -1 -2 -4\no B\nv 0 0 1 1\n",
-      "o.obj");
-  ASSERT_EQ(objects.objects.size(), 2u);
-  const ObjObject* water = objects.find("Water Surface");
-  ASSERT_NE(water, nullptr);
-  EXPECT_EQ(water->faces, (std::vector<std::vector<int>>{{0, 1, 3}, {3, 2, 0}}));
-}
-
 struct BadInput {
   const char* name;
   std::vector<std::string> files;  // name, text, name, text ...
@@ -98,8 +89,8 @@ TEST(BakeFiles, BadInputIsReportedAndWritesNothing) {
        {"--obj-sequence", "@/s_####.obj", "--water", "Water"}, 1, "the water 'Water' has no vertices"},
       {"missing frame", {"s_0000.obj", water, "s_0001.obj", water, "s_0003.obj", water},
        {"--obj-sequence", "@/s_%04d.obj", "--water", "Water"}, 1, "frame 2 of the sequence is missing: "},
-      {"face outside its object", {"s_0000.obj", water + "o Effector-1\nv 0 0 0\nf 1 2 5\n"},
-       {"--obj-sequence", "@/s_####.obj", "--water", "Water"}, 1, "s_0000.obj:8: face corner 1 is not a vertex"},
+      {"face corner past the file's vertices", {"s_0000.obj", water + "o Effector-1\nv 0 0 0\nf 1 2 5\n"},
+       {"--obj-sequence", "@/s_####.obj", "--water", "Water"}, 1, "s_0000.obj:8: corner 5 is not a vertex: the file has 4"},
       {"unknown option", {}, {"--scene", "@/x.json", "--amplitde", "3"}, 2, "--amplitde"},
       {"value out of range", {}, {"--scene", "@/x.json", "--step", "0"}, 2, "--step"},
       {"preset with a bad line", {"bad.rmp", preset}, {"--scene", "examples/pond.json", "--preset", "@/bad.rmp"}, 2,
@@ -151,10 +142,81 @@ TEST(BakeFiles, InterruptedRunLeavesNothing) {
   const volatile std::sig_atomic_t stop = 1;
   const Capture out = captureFile();
   const Capture err = captureFile();
-  EXPECT_EQ(runBakeProgram(static_cast<int>(argv.size()), argv.data(), out.file, err.file, &stop), 1);
+  EXPECT_EQ(runBakeProgram(static_cast<int>(argv.size()), argv.data(), out.file, err.file, &stop), 130);
   EXPECT_NE(drain(err).find("interrupted"), std::string::npos);
   drain(out);
   EXPECT_EQ(folder.names(), std::vector<std::string>{"scene.json"});
+}
+
+// The synthesis shares each frame's vertices among threads: any number of
+// them gives the same bytes (the example has wind, so the wind's place
+// between the first event's wave and the others is kept too).
+TEST(BakeFiles, EveryThreadCountGivesTheSameBytes) {
+  ScratchFolder folder;
+  std::string first;
+  for (const char* threads : {"1", "2", "3", "0"}) {
+    SCOPED_TRACE(threads);
+    const std::string pc2 = folder / (std::string("t") + threads + ".pc2");
+    const BakeRun run = runBake({"--scene", "examples/pond.json", "--end", "40", "--threads", threads, "--pc2", pc2});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string bytes = fileBytes(pc2);
+    if (first.empty()) first = bytes;
+    EXPECT_TRUE(bytes == first);
+  }
+  EXPECT_GT(first.size(), 6561u * 12 * 20);
+}
+
+// Without --start or --end, the sequence's first and last files give them.
+TEST(BakeFiles, AnObjSequenceGivesTheFramesNotGiven) {
+  ScratchFolder folder;
+  const std::string frame = "o Water\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+  for (const char* name : {"s_0150.obj", "s_0151.obj", "s_0152.obj", "s_0153.obj"}) writeText(folder / name, frame);
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, "Baked 4 frames (150 to 153"},
+      {{"--start", "151"}, "Baked 3 frames (151 to 153"},
+      {{"--end", "152"}, "Baked 3 frames (150 to 152"},
+  };
+  for (const auto& [range, summary] : cases) {
+    std::vector<std::string> args = {"--obj-sequence", folder / "s_####.obj", "--water", "Water", "--step", "1",
+                                     "--pc2", folder / "out.pc2"};
+    args.insert(args.end(), range.begin(), range.end());
+    const BakeRun run = runBake(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(summary), std::string::npos) << run.out;
+  }
+}
+
+// Folder and file names with letters outside any one code page: the same
+// bytes as under plain names, and every output under its own name.
+TEST(BakeFiles, NamesInAnyScript) {
+  ScratchFolder folder;
+  const std::string inside = folder / "\xC3\x9Cr\xC3\xBCn \xE2\x82\xACuro \xE6\x97\xA5\xE6\x9C\xAC";  // Ürün €uro 日本
+  std::filesystem::create_directories(pathOf(inside));
+  for (const char* file : {"pond.json", "boat.obj"})
+    std::filesystem::copy_file(pathOf(std::string("examples/") + file), pathOf(inside + "/" + file));
+  const std::string ripples = inside + "/\xE6\xB3\xA2\xE7\xB4\x8B";  // 波紋
+  const BakeRun wide = runBake({"--scene", inside + "/pond.json", "--end", "10", "--pc2", ripples + ".pc2", "--mdd",
+                                ripples + ".mdd", "--obj-out", ripples});
+  ASSERT_EQ(wide.status, 0) << wide.err;
+  const BakeRun plain = runBake({"--scene", "examples/pond.json", "--end", "10", "--pc2", folder / "plain.pc2"});
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  EXPECT_TRUE(fileBytes(ripples + ".pc2") == fileBytes(folder / "plain.pc2"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(pathOf(ripples + ".mdd")));
+  EXPECT_TRUE(std::filesystem::is_regular_file(pathOf(ripples + "/Pond_0010.obj")));
+#ifdef RILLMARK_BAKE_PROGRAM
+#ifdef _WIN32
+  // The program itself, given the names on a UTF-16 command line.
+  // Wine's drive Z: is the root of the build machine's file system.
+  const std::string where = RILLMARK_BAKE_PROGRAM;
+  const std::wstring program = pathOf(where.front() == '/' ? "Z:" + where : where).wstring();
+  // The runtime joins the arguments with blanks: names with blanks go in quotes.
+  const auto quoted = [](const std::string& utf8) { return L"\"" + pathOf(utf8).wstring() + L"\""; };
+  const std::wstring scene = quoted(inside + "/pond.json"), out = quoted(ripples + "-exe.pc2");
+  const wchar_t* argv[] = {L"rillmark-bake", L"--scene", scene.c_str(), L"--end", L"10", L"--pc2", out.c_str(), nullptr};
+  EXPECT_EQ(_wspawnv(_P_WAIT, program.c_str(), argv), 0);
+  EXPECT_TRUE(fileBytes(ripples + "-exe.pc2") == fileBytes(folder / "plain.pc2"));
+#endif
+#endif
 }
 
 TEST(BakeFiles, HelpListsEveryOptionWithItsDefault) {
@@ -163,7 +225,8 @@ TEST(BakeFiles, HelpListsEveryOptionWithItsDefault) {
   for (const char* option : {"--amplitude", "--wavelength", "--speed", "--decay", "--time-decay", "--life-span",
                              "--noise-scale", "--time-scale", "--octaves", "--disturbance-type", "--sharp", "--invert",
                              "--wind", "--record-keys", "--check-range", "--start", "--end", "--step", "--preset",
-                             "--pc2", "--mdd", "--fps", "--obj-out", "--preview", "--obj-sequence", "--scene"})
+                             "--pc2", "--mdd", "--fps", "--obj-out", "--preview", "--obj-sequence", "--scene",
+                             "--threads", "--up-axis"})
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
   EXPECT_NE(run.out.find("0.06"), std::string::npos);  // Wavelength's default
 }

@@ -137,11 +137,13 @@ struct Sequence {
   static constexpr HostVec3 kBuoy{-1.0f, 1.0f, 0.0f};
   static constexpr HostVec3 kRock{1.0f, 1.0f, 0.0f};
 
-  static void write(const ScratchFolder& folder) {
+  // yUp: written with y and z swapped, as a Y-up program exports it.
+  static void write(const ScratchFolder& folder, bool yUp = false, const char* stem = "shot_") {
     for (int f = 0; f < kFrames; ++f) {
       std::string text = "# frame " + std::to_string(f) + "\no Water\n";
       char line[96];
       auto vertex = [&](HostVec3 v) {
+        if (yUp) std::swap(v.y, v.z);
         std::snprintf(line, sizeof line, "v %.9g %.9g %.9g\n", v.x, v.y, v.z);
         text += line;
       };
@@ -156,10 +158,10 @@ struct Sequence {
       for (const auto& [name, centre] : others) {
         text += std::string("o ") + name + "\n";
         for (const HostVec3& v : cube(centre)) vertex(v);
-        text += "f -8 -7 -5 -6\n";
+        text += "f -8 -7 -5 -6\nf -4 -3 -1 -2\n";  // bottom and top: every corner
       }
       char name[32];
-      std::snprintf(name, sizeof name, "shot_%04d.obj", f);
+      std::snprintf(name, sizeof name, "%s%04d.obj", stem, f);
       writeText(folder / name, text);
     }
   }
@@ -240,6 +242,48 @@ TEST(BakeMatchesPlugin, SceneOfPointsAndBoxes) {
       ASSERT_EQ(m.z, static_cast<float>(4.0 * v.z + 0.25)) << s << " " << i;
     }
   }
+}
+
+// The same sequence exported with y up bakes to the same heights, moving
+// along y, and every output keeps the files' axes. Read as z up, it gets a
+// warning that names y.
+TEST(BakeMatchesPlugin, AYUpSequenceBakesLikeItsZUpTwin) {
+  ScratchFolder folder;
+  Sequence::write(folder, false, "z_");
+  Sequence::write(folder, true, "y_");
+  const auto bake = [&](const std::string& stem, std::vector<std::string> more) {
+    std::vector<std::string> args = {"--obj-sequence", folder / (stem + "####.obj"), "--water", "Water", "--step", "1",
+                                     "--pc2", folder / (stem + ".pc2"), "--obj-out", folder / stem};
+    args.insert(args.end(), more.begin(), more.end());
+    return runBake(args);
+  };
+  const BakeRun z = bake("z_", {});
+  ASSERT_EQ(z.status, 0) << z.err;
+  EXPECT_EQ(z.err.find("warning"), std::string::npos) << z.err;
+  const BakeRun y = bake("y_", {"--up-axis", "y"});
+  ASSERT_EQ(y.status, 0) << y.err;
+  EXPECT_EQ(y.err.find("warning"), std::string::npos) << y.err;
+
+  const PointCache zUp = readPc2(folder / "z_.pc2");
+  const PointCache yUp = readPc2(folder / "y_.pc2");
+  ASSERT_TRUE(zUp.wellFormed && yUp.wellFormed);
+  ASSERT_EQ(zUp.samples.size(), yUp.samples.size());
+  bool moved = false;
+  for (std::size_t s = 0; s < zUp.samples.size(); ++s) {
+    for (std::size_t i = 0; i < zUp.samples[s].size(); ++i) {
+      const HostVec3 a = zUp.samples[s][i], b = yUp.samples[s][i];
+      ASSERT_TRUE(a.x == b.x && a.y == b.z && a.z == b.y) << "sample " << s << ", vertex " << i;
+      moved = moved || a.z != 0.0f;
+    }
+  }
+  EXPECT_TRUE(moved);
+  const ObjMesh obj = readSimpleObj(folder / "y_/Water_0020.obj");
+  ASSERT_EQ(obj.vertices.size(), yUp.samples.back().size());
+  EXPECT_EQ(std::memcmp(obj.vertices.data(), yUp.samples.back().data(), obj.vertices.size() * sizeof(HostVec3)), 0);
+
+  const BakeRun unsaid = bake("y_", {});
+  EXPECT_NE(unsaid.err.find("warning: the water lies flat across y, not across z"), std::string::npos) << unsaid.err;
+  EXPECT_NE(unsaid.err.find("--up-axis y"), std::string::npos) << unsaid.err;
 }
 
 }  // namespace

@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "file_names.h"
 #include "hostapi/host_types.h"
 
 namespace bake::testing {
 
 inline std::string fileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(pathOf(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

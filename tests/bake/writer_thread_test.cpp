@@ -18,7 +18,8 @@ class RecordingWriter : public FrameWriter {
     frames.push_back(number);
     firstX.push_back(vertices[0].x);
   }
-  void commit() override {}
+  void finish() override {}
+  void addFiles(std::vector<SafeOutput*>&) override {}
   std::vector<int> frames;
   std::vector<float> firstX;
 

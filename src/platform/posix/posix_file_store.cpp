@@ -3,6 +3,8 @@
 #include "platform/file_store.h"
 
 #include <cerrno>
+#include <cctype>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,6 +69,12 @@ class PosixFileStore : public FileStore {
   }
 
   bool remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
+  std::string lastError() override {
+    std::string reason = std::strerror(errno);
+    if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+    return reason;
+  }
 };
 
 }  // namespace

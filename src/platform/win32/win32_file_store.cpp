@@ -60,6 +60,23 @@ class Win32FileStore : public FileStore {
     const auto wide = wideFromUtf8(path);
     return wide && DeleteFileW(wide->c_str()) != 0;
   }
+
+  // The system's text, without its closing period and line end, and with
+  // a small first letter, to follow a colon.
+  std::string lastError() override {
+    const DWORD code = GetLastError();
+    wchar_t* text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string reason = length && text ? utf8FromWide(std::wstring_view(text, length)) : std::string();
+    if (text) LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.' || reason.back() == ' '))
+      reason.pop_back();
+    if (reason.empty()) return "system error " + std::to_string(code);
+    if (reason[0] >= 'A' && reason[0] <= 'Z') reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
+    return reason;
+  }
 };
 
 }  // namespace

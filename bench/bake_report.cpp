@@ -1,0 +1,195 @@
+// Times rillmark-bake in one run and prints the ratios:
+//  - the bake of scene (a) (the 300 x 300 water, ten spheres, frames 0 to
+//    200) to a PC2, on one thread and on every core;
+//  - the writing of one OBJ frame of that water: the formatting the
+//    program used before (printf's %.9g) against today's (to_chars), each
+//    with the write into the system's file cache.
+// Each figure is the fastest of several repeats, since the machine is
+// shared. Built natively only: the Windows program is the same code.
+//
+//   bake_report [--repeat N]
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "apps/bake/bake_host.h"
+#include "apps/bake/bake_run.h"
+#include "apps/bake/band_threads.h"
+#include "apps/bake/scene_file.h"
+#include "apps/bake/bake_program.h"
+#include "apps/bake/frame_writers.h"
+#include "bench/scene_layout.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+namespace layout = rillmark::bench::layout;
+
+double secondsSince(Clock::time_point begin) { return std::chrono::duration<double>(Clock::now() - begin).count(); }
+
+// Scene (a) as a scene file: the same spheres on the same paths as the
+// benchmark scene the plug-in runs.
+std::string fallingSceneFile() {
+  std::string text = "{\"water\": {\"grid\": {\"sides\": " + std::to_string(layout::kGridSide) +
+                     ", \"extent\": " + std::to_string(layout::kWaterSide) + "}},\n\"effectors\": [\n";
+  const auto paths = layout::fallingPaths();
+  char key[160];
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const layout::Path& p = paths[i];
+    std::snprintf(key, sizeof key, "[[%.9g, %.9g, %.9g, %.9g], [%.9g, %.9g, %.9g, %.9g]]", p.firstFrame, p.from[0],
+                  p.from[1], p.from[2], p.lastFrame, p.to[0], p.to[1], p.to[2]);
+    text += std::string(i ? ",\n" : "") + "  {\"sphere\": {\"radius\": 0.4}, \"keys\": " + key + "}";
+  }
+  return text + "\n]}\n";
+}
+
+// Seconds of the whole bake (reading, run, writing, putting in place).
+double timeBake(const fs::path& folder, const std::string& threads, int repeat) {
+  const std::string scene = (folder / "falling.json").string(), pc2 = (folder / "falling.pc2").string();
+  const std::string end = std::to_string(layout::kFallingLastFrame + 1);
+  const char* argv[] = {"rillmark-bake", "--scene", scene.c_str(), "--start", "0", "--end", end.c_str(), "--step",
+                        "1", "--threads", threads.c_str(), "--pc2", pc2.c_str()};
+  double best = std::numeric_limits<double>::infinity();
+  for (int r = 0; r < repeat; ++r) {
+    std::FILE* quiet = std::fopen((folder / "log.txt").string().c_str(), "w");
+    const Clock::time_point begin = Clock::now();
+    const int status = bake::runBakeProgram(static_cast<int>(std::size(argv)), argv, quiet, quiet);
+    best = std::min(best, secondsSince(begin));
+    std::fclose(quiet);
+    if (status != 0) {
+      std::fprintf(stderr, "bake_report: the bake failed (status %d)\n", status);
+      std::exit(1);
+    }
+  }
+  return best;
+}
+
+// Seconds of the simulation alone: the same run of the same scene, its
+// samples handed to nobody.
+double timeSimulation(const fs::path& folder, unsigned threads, int repeat) {
+  const bake::BakeScene scene = bake::readSceneFile((folder / "falling.json").string());
+  double best = std::numeric_limits<double>::infinity();
+  for (int r = 0; r < repeat; ++r) {
+    bake::BakeHost host;
+    bake::RunRequest request;
+    request.water = host.build(scene);
+    std::optional<bake::BandThreads> bands;
+    if (threads > 1) request.bands = &bands.emplace(threads);
+    rillmark::ParameterSet params;
+    params.spinstart.setValue(0);
+    params.spinend.setValue(static_cast<float>(layout::kFallingLastFrame + 1));
+    params.spinstep.setValue(1);
+    const Clock::time_point begin = Clock::now();
+    const bake::RunOutcome outcome = bake::runSimulation(host, params, request);
+    best = std::min(best, secondsSince(begin));
+    if (outcome.frames != layout::kFallingLastFrame + 2) {
+      std::fprintf(stderr, "bake_report: the run simulated %d frames\n", outcome.frames);
+      std::exit(1);
+    }
+  }
+  return best;
+}
+
+// One frame as the program formatted it before: printf's %.9g per number.
+void appendObjFrameBefore(std::string& text, int frame, const std::string& objectLine,
+                          const std::vector<HostVec3>& vertices, const std::string& faceText) {
+  text += "# Rillmark bake, frame " + std::to_string(frame) + "\n" + objectLine;
+  char line[96];
+  for (const HostVec3& v : vertices) {
+    std::snprintf(line, sizeof line, "v %.9g %.9g %.9g\n", static_cast<double>(v.x), static_cast<double>(v.y),
+                  static_cast<double>(v.z));
+    text += line;
+  }
+  text += faceText;
+}
+
+template <class Format>
+double timeObjFrame(const fs::path& file, int repeat, Format format) {
+  constexpr int kFrames = 10;
+  double best = std::numeric_limits<double>::infinity();
+  for (int r = 0; r < repeat; ++r) {
+    const Clock::time_point begin = Clock::now();
+    for (int f = 0; f < kFrames; ++f) {
+      std::string text;
+      format(text, f);
+      std::ofstream out(file, std::ios::binary | std::ios::trunc);
+      out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    best = std::min(best, secondsSince(begin) / kFrames);
+  }
+  return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int repeat = 5;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) repeat = std::max(1, std::atoi(argv[++i]));
+  }
+  // In memory where the system has such a folder: the disk would decide
+  // the times otherwise, not the cores.
+  std::error_code ec;
+  const fs::path memory = "/dev/shm";
+  const fs::path folder = (fs::is_directory(memory, ec) ? memory : fs::temp_directory_path()) / "rillmark-bake-report";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::ofstream(folder / "falling.json") << fallingSceneFile();
+
+  const unsigned cores = bake::everyCore();
+  std::printf("rillmark-bake, scene (a) to a PC2 in %s (201 frames of a 300 x 300 water, ten spheres), fastest of %d:\n",
+              folder.parent_path().string().c_str(), repeat);
+  const double one = timeBake(folder, "1", repeat);
+  const double every = timeBake(folder, "0", repeat);
+  std::printf("  one thread: %.3f s\n  every core (%u): %.3f s\n  every core / one thread: %.2fx faster\n", one, cores,
+              every, one / every);
+  const double simulationOne = timeSimulation(folder, 1, repeat);
+  const double simulationEvery = timeSimulation(folder, cores, repeat);
+  std::printf("The same run without writing (the simulation alone):\n  one thread: %.3f s\n  every core (%u): %.3f s\n"
+              "  every core / one thread: %.2fx faster\n",
+              simulationOne, cores, simulationEvery, simulationOne / simulationEvery);
+
+  // A frame of the water at rest with small heights, written as the
+  // OBJ writer writes it.
+  const int side = layout::kGridSide;
+  std::vector<HostVec3> vertices;
+  for (int i = 0; i < side * side; ++i) {
+    const float x = -5.0f + 10.0f * static_cast<float>(i % side) / (side - 1);
+    const float y = -5.0f + 10.0f * static_cast<float>(i / side) / (side - 1);
+    vertices.push_back({x, y, 0.05f * std::sin(3.0f * x) * std::cos(2.0f * y)});
+  }
+  std::string faceText;
+  for (int row = 0; row + 1 < side; ++row)
+    for (int column = 0; column + 1 < side; ++column) {
+      const int a = row * side + column + 1;
+      faceText += "f " + std::to_string(a) + " " + std::to_string(a + 1) + " " + std::to_string(a + 1 + side) + " " +
+                  std::to_string(a + side) + "\n";
+    }
+  const fs::path file = folder / "frame.obj";
+  const double before = timeObjFrame(file, repeat, [&](std::string& text, int f) {
+    for (HostVec3& v : vertices) v.z += 1e-4f;
+    appendObjFrameBefore(text, f, "o Water\n", vertices, faceText);
+  });
+  // The heights of a new frame differ; x and y stay, as in a run.
+  bake::ObjFrameText frameText("o Water\n");
+  const double after = timeObjFrame(file, repeat, [&](std::string& text, int f) {
+    for (HostVec3& v : vertices) v.z += 1e-4f;
+    frameText.format(text, f, vertices);
+    text += faceText;
+  });
+  std::printf("One OBJ frame of the 300 x 300 water, formatted and written:\n"
+              "  before (%%.9g): %.1f ms\n  now (to_chars): %.1f ms\n  now / before: %.2fx faster\n",
+              1000 * before, 1000 * after, before / after);
+  fs::remove_all(folder);
+  return 0;
+}
