@@ -70,12 +70,13 @@ for scene in a d; do
   fi
 done
 
-# Scene (a) in Blender: the add-on's whole bake (with build/bench's
-# optimised rillmark-bake) beside Blender's own Dynamic Paint wave surface.
+# Scene (a) in Blender: the add-on's whole bake (with the released
+# rillmark-bake of build/release) beside Blender's own Dynamic Paint wave
+# surface.
 if [[ -n $(literal_ms a) ]]; then
   echo "=== scene (a) in Blender: the add-on's bake beside Dynamic Paint ==="
-  cmake --build build/bench -j "$jobs" --target rillmark_bake
-  python3 scripts/blender_zip.py --linux build/bench/apps/bake/rillmark-bake \
+  cmake --build build/release -j "$jobs" --target rillmark_bake
+  python3 scripts/blender_zip.py --linux build/release/apps/bake/rillmark-bake \
     --out build/bench/rillmark-blender-bench.zip >/dev/null
   scripts/blender-run.sh bench/blender_bench.py build/bench/rillmark-blender-bench.zip |
     grep -E '^(Blender [0-9.]+: |  )'
