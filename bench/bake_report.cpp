@@ -86,9 +86,9 @@ double timeSimulation(const fs::path& folder, unsigned threads, int repeat) {
     std::optional<bake::BandThreads> bands;
     if (threads > 1) request.bands = &bands.emplace(threads);
     rillmark::ParameterSet params;
-    params.spinstart.setValue(0);
-    params.spinend.setValue(static_cast<float>(layout::kFallingLastFrame + 1));
-    params.spinstep.setValue(1);
+    params.start.setValue(0);
+    params.end.setValue(static_cast<float>(layout::kFallingLastFrame + 1));
+    params.step.setValue(1);
     const Clock::time_point begin = Clock::now();
     const bake::RunOutcome outcome = bake::runSimulation(host, params, request);
     best = std::min(best, secondsSince(begin));

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "commands/run_commands.h"
-#include "demo_scene.h"
 #include "hostapi/host_api.h"
 #include "hostapi/host_calls.h"
 #include "refhost/host_exports.h"
 #include "refhost/refhost.h"
+#include "bench/demo_scene.h"
 #include "bench/scene_layout.h"
 #include "scene/scene_helpers.h"
 #include "sim/event_detection.h"
@@ -32,7 +32,7 @@ void chooseWater(World& world, HostHandle water) {
 
 void addWindSource(World& world) {
   world.commands.SpeedButton1Click();
-  world.params.boxwind.setChecked(true);
+  world.params.wind.setChecked(true);
 }
 
 // A Create New Effector sphere moving along a path.
@@ -49,9 +49,9 @@ void buildRun(World& world, const Paths& paths, int lastFrame) {
   HostHandle water = refhost::addGrid("Water", kGridSide, kGridSide, kWaterSide, kWaterSide, 0.0f);
   for (const Path& path : paths) addEffector(world, path);
   chooseWater(world, water);
-  world.params.spinstart.setValue(0);
-  world.params.spinend.setValue(static_cast<float>(lastFrame));
-  world.params.spinstep.setValue(1);
+  world.params.start.setValue(0);
+  world.params.end.setValue(static_cast<float>(lastFrame));
+  world.params.step.setValue(1);
 }
 
 void buildDemo(World& world) {
@@ -62,9 +62,9 @@ void buildDemo(World& world) {
       },
       96, 0, 100);
   chooseWater(world, water);
-  world.params.spinstart.setValue(0);
-  world.params.spinend.setValue(100);
-  world.params.spinstep.setValue(2);
+  world.params.start.setValue(0);
+  world.params.end.setValue(100);
+  world.params.step.setValue(2);
 }
 
 // Events spread over the water and over the last 50 frames: all live.
@@ -96,23 +96,23 @@ SceneWork runFrames(World& world, Pass pass) {
   SimulationState& state = world.state;
   // Start with a first frame past End does everything Start does (restore
   // the water, bake, take the rest copy, empty the events) but run frames.
-  const float start = params.spinstart.Value();
-  params.spinstart.setValue(static_cast<float>(params.spinend.IntValue() + 1));
+  const float start = params.start.Value();
+  params.start.setValue(static_cast<float>(params.end.IntValue() + 1));
   btnstartClick(world.ctx);
-  params.spinstart.setValue(start);
-  state.Counters.CurrentFrame = params.spinstart.IntValue();
+  params.start.setValue(start);
+  state.Counters.CurrentFrame = params.start.IntValue();
 
   const WaterPlacement water = readWaterPlacement(state.WaterObject);
   SceneWork work;
-  while (params.spinend.IntValue() >= state.Counters.CurrentFrame) {
+  while (params.end.IntValue() >= state.Counters.CurrentFrame) {
     const auto frame = static_cast<float>(state.Counters.CurrentFrame);
     host::tsxAnimSetActiveTime(frame);
-    DetectEvents(world.ctx, water, params.boxrange.checked());
+    DetectEvents(world.ctx, water, params.checkRange.checked());
     pass(world.ctx, state.WaterObject, frame);
-    if (params.boxrec.checked()) host::tsxSobjSetFrame(state.WaterObject, kVertexKeyAttribute);
+    if (params.recordKeys.checked()) host::tsxSobjSetFrame(state.WaterObject, kVertexKeyAttribute);
     ++work.frames;
     work.vertexEvents += liveVertexEvents(world);
-    state.Counters.CurrentFrame += std::max(1, params.spinstep.IntValue());
+    state.Counters.CurrentFrame += std::max(1, params.step.IntValue());
   }
   return work;
 }
@@ -163,7 +163,7 @@ void buildScene(World& world, SceneKind kind, const SceneOptions& options) {
       buildDemo(world);
       break;
   }
-  world.params.boxrec.setChecked(options.recordKeys);
+  world.params.recordKeys.setChecked(options.recordKeys);
   if (options.wind) addWindSource(world);
 }
 

@@ -15,19 +15,19 @@ namespace rillmark::literal {
 namespace {
 
 // The wave parameters as the panel's table defines them, read once per
-// pass. Computed here from the spinners, not through the production pass,
-// so that a change there shows up as a disagreement.
+// pass. Computed here from the parameters, not through the production
+// pass, so that a change there shows up as a disagreement.
 struct WaveParameters {
   float A, k, v, D, T;
 };
 
-WaveParameters waveParametersOf(const ParameterSet& params) {
+WaveParameters waveParametersOf(const SimulationParameters& params) {
   WaveParameters w{};
-  w.A = params.spinamp.Value() * 0.1f;
-  w.k = 1.0f / params.spinfreq.Value();
-  w.v = params.spinvel.Value() + 0.0001f;  // never a divisor of 0
-  w.D = params.spindecay.Value();
-  w.T = params.spintimedecay.Value();
+  w.A = params.amplitude * 0.1f;
+  w.k = 1.0f / params.wavelength;
+  w.v = params.speed + 0.0001f;  // never a divisor of 0
+  w.D = params.decay;
+  w.T = params.timeDecay;
   return w;
 }
 
@@ -78,7 +78,7 @@ void addEventWave(FrameContext& ctx, const PassInputs& in, const VertexMarker& m
   for (std::size_t i = 0; i < n; ++i) {
     const HostVec3& rest = in.rest[i];
     float wind = 0.0f;
-    if (first && ctx.params.boxwind.checked()) wind = WindNoise(ctx, in.wind, rest, in.t);
+    if (first && ctx.params.wind) wind = WindNoise(ctx, in.wind, rest, in.t);
 
     const float dx = event.x - rest.x;
     const float dy = event.y - rest.y;
@@ -99,7 +99,7 @@ void addEventWave(FrameContext& ctx, const PassInputs& in, const VertexMarker& m
     float h = static_cast<float>(static_cast<double>(w.A) * std::cos(static_cast<double>(F)) * std::exp(exponent));
     if (!std::isfinite(h)) h = 0.0f;
     in.out[i].z = heightOf(base, h, wind);
-    if (ctx.params.boxrec.checked()) mark(index);
+    if (ctx.params.recordKeys) mark(index);
   }
 }
 
@@ -107,9 +107,9 @@ void restWithWind(FrameContext& ctx, const PassInputs& in, const VertexMarker& m
   const std::size_t n = in.out.size();
   for (std::size_t i = 0; i < n; ++i) {
     float wind = 0.0f;
-    if (ctx.params.boxwind.checked()) wind = WindNoise(ctx, in.wind, in.rest[i], in.t);
+    if (ctx.params.wind) wind = WindNoise(ctx, in.wind, in.rest[i], in.t);
     in.out[i].z = heightOf(in.rest[i].z, 0.0f, wind);
-    if (ctx.params.boxrec.checked()) mark(static_cast<int>(i));
+    if (ctx.params.recordKeys) mark(static_cast<int>(i));
   }
 }
 
@@ -118,6 +118,7 @@ void restWithWind(FrameContext& ctx, const PassInputs& in, const VertexMarker& m
 void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
   SimulationState& state = ctx.state;
   RunCounters& counters = state.Counters;
+  ctx.readParameters();
 
   ctx.view.setStatusText(statusText(counters.CurrentFrame, state.liveEventCount()));
   if (counters.InfoPanelVisible) UpdateRunStatistics(ctx);
@@ -141,12 +142,13 @@ void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
   const std::int32_t eventCount = state.Events.EventCount();
   for (std::int32_t e = 0; e < eventCount; ++e) {
     ctx.view.processMessages();
+    ctx.readParameters();  // the handlers may have changed some
 
     const RippleEvent& event = state.Events[e];
     const float f = static_cast<float>(event.frame);
     const float tau = (0.5f * event.size * in.wave.k / in.wave.v + t) - f;
     // The first event is never retired: its pass lays down the rest shape.
-    if (e > 0 && t - f > ctx.params.spinlat.Value()) {
+    if (e > 0 && t - f > ctx.params.lifeSpan) {
       ++counters.RetiredCount;
       continue;
     }

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -18,7 +19,7 @@ namespace bake {
 
 namespace {
 
-using rillmark::NumericParameter;
+using rillmark::ParameterKind;
 using rillmark::ParameterSet;
 
 std::string numberText(float value) {
@@ -39,8 +40,7 @@ void loadPresetFile(ParameterSet& params, const std::string& path) {
     if (lines.empty() && what.rfind("Cannot open", 0) == 0) throw UsageError("--preset: cannot open " + path);
     std::size_t line = std::min<std::size_t>(lines.size(), rillmark::kPresetLineCount);
     for (std::size_t i = 0; i < lines.size() && i < static_cast<std::size_t>(rillmark::kPresetLineCount); ++i) {
-      // Lines 6, 9 and 10 hold integers, the others floats.
-      const bool integer = i == 5 || i == 8 || i == 9;
+      const bool integer = rillmark::presetLineEntry(static_cast<int>(i) + 1).integerPresetLine();
       const bool ok = integer ? rillmark::parsePresetInteger(lines[i]).has_value()
                               : rillmark::parsePresetFloat(lines[i], '.').has_value();
       if (!ok) {
@@ -55,66 +55,82 @@ void loadPresetFile(ParameterSet& params, const std::string& path) {
 }
 
 void applyNamedPreset(ParameterSet& params, const std::string& preset) {
-  if (preset == "water") {
-    rillmark::applyPreset(params, rillmark::kWaterPreset);
-  } else if (preset == "honey") {
-    rillmark::applyPreset(params, rillmark::kHoneyPreset);
-  } else if (preset == "snow") {
-    rillmark::applyPreset(params, rillmark::kSnowPreset);
+  if (const rillmark::Preset* builtIn = rillmark::findPreset(preset)) {
+    rillmark::applyPreset(params, *builtIn);
   } else {
     loadPresetFile(params, preset);
   }
 }
 
-struct NumericOption {
-  const char* name;
-  const char* caption;
-  NumericParameter ParameterSet::*parameter;
-  bool integer;
+// What --help says of a parameter: its caption and what it does, a
+// choice's items by index, a flag's default.
+std::string optionDescription(const rillmark::ParameterEntry& entry) {
+  std::string help(entry.help);
+  if (!help.empty() && help[0] >= 'A' && help[0] <= 'Z') help[0] = static_cast<char>(help[0] - 'A' + 'a');
+  std::string text = std::string(entry.caption) + ": " + help;
+  if (entry.kind == ParameterKind::Choice) {
+    for (std::size_t i = 0; i < entry.items.size(); ++i)
+      text += (i == 0 ? " (" : ", ") + std::to_string(i) + " " + std::string(entry.items[i]);
+    text += ")";
+  }
+  if (entry.id == rillmark::ParameterId::wind) return text + " (default: on when the scene has a wind source)";
+  if (entry.kind == ParameterKind::Flag) text += entry.start != 0.0f ? " (default: on)" : " (default: off)";
+  return text;
+}
+
+// The option of one parameter and where CLI11 puts what it reads.
+struct ParameterOption {
+  const rillmark::ParameterEntry* entry = nullptr;
+  CLI::Option* option = nullptr;
+  float number = 0.0f;  // a numeric parameter or a choice's index
+  bool flag = false;
 };
 
-constexpr NumericOption kNumericOptions[] = {
-    {"--amplitude", "Amplitude: height of the waves", &ParameterSet::spinamp, false},
-    {"--wavelength", "Wavelength: length of the waves", &ParameterSet::spinfreq, false},
-    {"--speed", "Speed: how fast the rings spread", &ParameterSet::spinvel, false},
-    {"--decay", "Decay: damping of the waves with distance", &ParameterSet::spindecay, false},
-    {"--time-decay", "Time Decay: damping of the waves with time", &ParameterSet::spintimedecay, false},
-    {"--life-span", "Life Span: frames after which an event stops making waves", &ParameterSet::spinlat, false},
-    {"--noise-scale", "wind Scale", &ParameterSet::spinnoisescale, false},
-    {"--time-scale", "wind Time Scale", &ParameterSet::spinnoisetimescale, false},
-    {"--octaves", "wind Octaves", &ParameterSet::spinoctaves, true},
-    {"--start", "Start: the first frame", &ParameterSet::spinstart, true},
-    {"--end", "End: the last frame", &ParameterSet::spinend, true},
-    {"--step", "Step: frames between samples", &ParameterSet::spinstep, true},
-};
-
-struct FlagOption {
-  const char* names;
-  const char* caption;
-  rillmark::FlagParameter ParameterSet::*flag;
-};
-
-constexpr FlagOption kFlagOptions[] = {
-    {"--sharp,!--no-sharp", "wind Sharp Style", &ParameterSet::boxspike},
-    {"--invert,!--no-invert", "wind Invert", &ParameterSet::boxinvert},
-    {"--record-keys,!--no-record-keys", "Record Keys (the samples are the same either way)", &ParameterSet::boxrec},
-    {"--check-range,!--no-check-range", "Check Range: only effectors near the water make events",
-     &ParameterSet::boxrange},
-};
+// Adds the option of every parameter the table gives one, to group
+// "Parameters", in the table's order. CLI11 keeps the addresses of the
+// options' values, so the array must stay where it is while it parses.
+void addParameterOptions(CLI::App& app, std::array<ParameterOption, rillmark::kParameterCount>& options) {
+  for (const rillmark::ParameterEntry& entry : rillmark::parameterTable()) {
+    if (entry.option.empty()) continue;
+    ParameterOption& o = options[static_cast<std::size_t>(entry.id)];
+    o.entry = &entry;
+    const std::string name(entry.option);
+    if (entry.kind == ParameterKind::Flag) {
+      o.flag = entry.start != 0.0f;
+      o.option = app.add_flag(name + ",!--no-" + name.substr(2), o.flag, optionDescription(entry));
+    } else if (entry.kind == ParameterKind::Choice) {
+      const int last = static_cast<int>(entry.items.size()) - 1;
+      o.number = entry.start;
+      // -1 chooses no item, as a preset file may.
+      o.option = app.add_option(name, o.number, optionDescription(entry))
+                     ->check(CLI::Range(-1, last))
+                     ->check(CLI::TypeValidator<int>())
+                     ->option_text("INT -1 (none) to " + std::to_string(last) + ", default " +
+                                   numberText(entry.start));
+    } else {
+      const bool integer = entry.kind == ParameterKind::Integer;
+      o.option = app.add_option(name, o.number, optionDescription(entry))
+                     ->check(CLI::Range(entry.min, entry.max))
+                     ->option_text(std::string(integer ? "INT" : "NUMBER") + " " + numberText(entry.min) + " to " +
+                                   numberText(entry.max) + ", default " + numberText(entry.start));
+      if (integer) o.option->check(CLI::TypeValidator<int>());
+    }
+    o.option->group("Parameters");
+  }
+}
 
 }  // namespace
 
 std::vector<int> simulatedFrames(const ParameterSet& params) {
   std::vector<int> frames;
-  const long long step = std::max(1, params.spinstep.IntValue());
-  for (long long f = params.spinstart.IntValue(); f <= params.spinend.IntValue(); f += step)
+  const long long step = std::max(1, params.step.IntValue());
+  for (long long f = params.start.IntValue(); f <= params.end.IntValue(); f += step)
     frames.push_back(static_cast<int>(f));
   return frames;
 }
 
 ParseResult parseBakeOptions(int argc, const char* const* argv) {
   BakeOptions o;
-  const ParameterSet defaults;
   CLI::App app{
       "rillmark-bake: Rillmark's ripples and wakes for any 3D program. Simulates a water mesh with its effectors, "
       "as the plug-in's Start does, and writes the water's vertices each frame as point caches.",
@@ -132,42 +148,12 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
       ->type_name("NAME")->group("Input");
 
   std::string preset;
-  app.add_option("--preset", preset, "water, honey, snow, or a preset file (.rmp); the options below override it")
+  std::string presetNames;
+  for (const rillmark::Preset& p : rillmark::kPresets) presetNames += std::string(p.name) + ", ";
+  app.add_option("--preset", preset, presetNames + "or a preset file (.rmp); the options below override it")
       ->type_name("NAME|FILE")->group("Parameters");
-  float values[std::size(kNumericOptions)];
-  std::vector<CLI::Option*> numeric;
-  for (std::size_t i = 0; i < std::size(kNumericOptions); ++i) {
-    const NumericOption& n = kNumericOptions[i];
-    const NumericParameter& p = defaults.*n.parameter;
-    numeric.push_back(app.add_option(n.name, values[i], n.caption)
-                          ->check(CLI::Range(p.Min(), p.Max()))
-                          ->option_text(std::string(n.integer ? "INT" : "NUMBER") + " " + numberText(p.Min()) +
-                                        " to " + numberText(p.Max()) + ", default " + numberText(p.Value()))
-                          ->group("Parameters"));
-    if (n.integer) numeric.back()->check(CLI::TypeValidator<int>());
-  }
-  int disturbance = defaults.radiodisturbance.index();
-  CLI::Option* disturbanceOption =
-      app.add_option("--disturbance-type", disturbance,
-                     "wind Disturbance Type: 0 Noise, 1 Noise (Classical), 2 Noise (Perlin), 3 Turbulence, "
-                     "4 Turbulence (Classical), 5 Turbulence (Perlin), 6 Turbulence (Convolution)")
-          ->check(CLI::Range(-1, 6))
-          ->option_text("INT -1 (none) to 6, default " + std::to_string(defaults.radiodisturbance.index()))
-          ->group("Parameters");
-  bool windFlag = false;
-  CLI::Option* windOption =
-      app.add_flag("--wind,!--no-wind", windFlag, "Enable Wind Source (default: on when the scene has a wind source)")
-          ->group("Parameters");
-  bool flags[std::size(kFlagOptions)];
-  std::vector<CLI::Option*> flagOptions;
-  for (std::size_t i = 0; i < std::size(kFlagOptions); ++i) {
-    const FlagOption& f = kFlagOptions[i];
-    const bool on = (defaults.*f.flag).checked();
-    flags[i] = on;
-    flagOptions.push_back(
-        app.add_flag(f.names, flags[i], std::string(f.caption) + (on ? " (default: on)" : " (default: off)"))
-            ->group("Parameters"));
-  }
+  std::array<ParameterOption, rillmark::kParameterCount> parameters{};
+  addParameterOptions(app, parameters);
 
   app.add_option("--pc2", o.pc2, "Write a Point Cache 2 file")->type_name("FILE")->group("Output");
   app.add_option("--mdd", o.mdd, "Write an MDD file")->type_name("FILE")->group("Output");
@@ -230,20 +216,22 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
     }
 
     if (!preset.empty()) applyNamedPreset(o.params, preset);
-    for (std::size_t i = 0; i < std::size(kNumericOptions); ++i) {
-      if (numeric[i]->count() == 0) continue;
-      const float value = kNumericOptions[i].integer ? static_cast<float>(static_cast<int>(values[i])) : values[i];
-      (o.params.*kNumericOptions[i].parameter).setValue(value);
+    for (const ParameterOption& p : parameters) {
+      if (p.option == nullptr || p.option->count() == 0) continue;
+      const rillmark::ParameterEntry& entry = *p.entry;
+      if (entry.id == rillmark::ParameterId::wind) {
+        o.wind = p.flag;  // the program decides with the scene
+      } else if (entry.kind == ParameterKind::Flag) {
+        o.params.setValue(entry, p.flag ? 1.0 : 0.0);
+      } else if (entry.kind == ParameterKind::Float) {
+        o.params.setValue(entry, p.number);
+      } else {
+        o.params.setValue(entry, static_cast<float>(static_cast<int>(p.number)));
+      }
+      if (entry.id == rillmark::ParameterId::start) o.startGiven = true;
+      if (entry.id == rillmark::ParameterId::end) o.endGiven = true;
     }
-    for (std::size_t i = 0; i < std::size(kNumericOptions); ++i) {
-      if (kNumericOptions[i].parameter == &ParameterSet::spinstart) o.startGiven = numeric[i]->count() > 0;
-      if (kNumericOptions[i].parameter == &ParameterSet::spinend) o.endGiven = numeric[i]->count() > 0;
-    }
-    if (disturbanceOption->count() > 0) o.params.radiodisturbance.setIndex(disturbance);
-    if (windOption->count() > 0) o.wind = windFlag;
     if (!upAxis.empty()) o.upAxis = upAxisNamed(upAxis);
-    for (std::size_t i = 0; i < std::size(kFlagOptions); ++i)
-      if (flagOptions[i]->count() > 0) (o.params.*kFlagOptions[i].flag).setChecked(flags[i]);
   } catch (const UsageError& e) {
     result.text = std::string(e.what()) + "\n";
     result.exitCode = 2;

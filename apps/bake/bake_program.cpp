@@ -57,8 +57,8 @@ BakeScene readScene(BakeOptions& o, std::vector<int>& frames) {
   if (!o.startGiven || !o.endGiven) {
     const auto onDisk = pattern.framesOnDisk();
     if (!onDisk) throw BakeFailure("no file matches " + o.objSequence);
-    if (!o.endGiven) o.params.spinend.setValue(static_cast<float>(onDisk->second));
-    if (!o.startGiven) o.params.spinstart.setValue(static_cast<float>(onDisk->first));
+    if (!o.endGiven) o.params.end.setValue(static_cast<float>(onDisk->second));
+    if (!o.startGiven) o.params.start.setValue(static_cast<float>(onDisk->first));
     frames = simulatedFrames(o.params);
   }
   if (frames.empty()) throw UsageError("no frame to bake: Start is after End");
@@ -72,7 +72,7 @@ std::vector<std::unique_ptr<FrameWriter>> makeWriters(const BakeOptions& o, cons
   if (!o.preview.empty() && !previewAvailable()) makePreviewWriter(o.preview);  // throws the usage error
   if (!o.pc2.empty()) {
     // The run takes a Step below 1 as 1 (it never is: the option's range).
-    const float step = static_cast<float>(std::max(1, o.params.spinstep.IntValue()));
+    const float step = static_cast<float>(std::max(1, o.params.step.IntValue()));
     writers.push_back(makePc2Writer(o.pc2, points, static_cast<float>(frames.front()), step,
                                     static_cast<int>(frames.size())));
   }
@@ -90,7 +90,7 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   if (o.wind.value_or(false) && !scene.wind) throw UsageError("--wind: the scene has no wind source");
   // A scene with a wind source has the wind on, as the panel's wind
   // command turns it on; --no-wind keeps it off.
-  o.params.boxwind.setChecked(scene.wind.has_value() && o.wind.value_or(true));
+  o.params.wind.setChecked(scene.wind.has_value() && o.wind.value_or(true));
   const UpAxis up = o.upAxis.value_or(scene.upAxis.value_or(UpAxis::Z));
   if (!scene.grid) {
     if (const auto warning = flatWaterWarning(up, scene.waterVertices))
@@ -162,7 +162,7 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
 
   const double seconds = progress.seconds();
   std::fprintf(out, "Baked %d frames (%d to %d, step %d): %d events, %d vertices, %.2f s (%.1f ms a frame)\n",
-               outcome.frames, frames.front(), frames.back(), std::max(1, o.params.spinstep.IntValue()),
+               outcome.frames, frames.front(), frames.back(), std::max(1, o.params.step.IntValue()),
                outcome.events, outcome.vertices, seconds, outcome.frames ? 1000.0 * seconds / outcome.frames : 0.0);
   for (const std::string* path : {&o.pc2, &o.mdd, &o.objOut, &o.preview})
     if (!path->empty()) std::fprintf(out, "  wrote %s\n", path->c_str());
@@ -182,7 +182,7 @@ int parameterCommand(BakeOptions& o, std::FILE* out) {
     return 0;
   }
   // Without a scene the wind is as the options say, else as the panel opens.
-  if (o.wind) o.params.boxwind.setChecked(*o.wind);
+  if (o.wind) o.params.wind.setChecked(*o.wind);
   if (!o.savePreset.empty()) writePresetFile(o.params, o.savePreset);
   if (o.printParameters) std::fputs(parameterValues(o.params).c_str(), out);
   return 0;

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/demo_scene.h"
 #include "demo_options.h"
-#include "demo_scene.h"
 #include "height_field_image.h"
 #include "hostapi/host_api.h"
 #include "image_files.h"

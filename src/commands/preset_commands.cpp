@@ -1,6 +1,7 @@
 #include "commands/preset_commands.h"
 
 #include "params/preset_file.h"
+#include "params/presets.h"
 
 namespace rillmark {
 
@@ -21,6 +22,10 @@ FileDialogOptions presetSaveDialog() {
   options.hideReadOnly = true;
   return options;
 }
+
+void btnwaterClick(ParameterSet& params) { applyPreset(params, kWaterPreset); }
+void BitBtn2Click(ParameterSet& params) { applyPreset(params, kHoneyPreset); }
+void BitBtn5Click(ParameterSet& params) { applyPreset(params, kSnowPreset); }
 
 void btnsaveClick(const ParameterSet& params, Platform& platform, std::vector<std::string>& lineBuffer) {
   const auto path = platform.saveFileDialog(presetSaveDialog());

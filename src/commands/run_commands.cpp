@@ -64,7 +64,7 @@ void startRun(RunContext& ctx) {
   }
   resetStatistics(ctx);
   state.Counters.StopRequested = false;
-  ctx.view.enableContinueAndStop();
+  ctx.runView.enableContinueAndStop();
 
   // Without a snapshot the erase leaves the water in place and the
   // run goes on with it as it stands: the script tree rebuilt below drops
@@ -88,7 +88,7 @@ void startRun(RunContext& ctx) {
   state.TableFullReported = false;
   host::tsxSobjAddAttribute(state.WaterObject, kVertexKeyAttribute);
   host::tsxAnimSetPlayMode(0);
-  state.Counters.CurrentFrame = ctx.params.spinstart.IntValue();
+  state.Counters.CurrentFrame = ctx.model.start.IntValue();
   RunFrames(ctx, RunMode::Start, water);
 }
 
@@ -135,6 +135,10 @@ void releaseWaterCopies(SimulationState& state) {
 }
 
 void resetForFormShow(SimulationState& state) {
+  // A panel opened while a run is still at work (its own panel was closed
+  // during the frame) finds the run as it is: the frame in progress is
+  // still reading the event table.
+  if (state.RunInProgress) return;
   state.Events.wipe();
   RunCounters& c = state.Counters;
   c.RetiredCount = 0;

@@ -23,7 +23,8 @@ void btndelanimClick(RunContext& ctx);
 void releaseWaterCopies(SimulationState& state);
 
 // The run state's part of showing the panel: wipes the event table and the
-// statistics ring. The panel resets its own counters beside it.
+// statistics ring, unless a run is in progress. The panel resets its own
+// counters beside it.
 void resetForFormShow(SimulationState& state);
 
 }  // namespace rillmark

@@ -127,7 +127,7 @@ void SceneCommands::SpeedButton1Click() {
     platform_.showMessage(kWindNeedsNoiseMessage);
     return;
   }
-  params_.boxwind.setChecked(true);
+  params_.wind.setChecked(true);
   state_.WindSourceObject = FindObjectByName(kWindSourceName);
   if (ObjectName(state_.WindSourceObject) == kWindSourceName) return;
 

@@ -1,5 +1,5 @@
-// A numeric parameter of the control panel: the single copy of one value
-// that a spinner shows and the simulation reads at the moment it needs it.
+// A numeric parameter of the control panel: the single copy of one value,
+// which a spinner shows and a run reads whenever it takes its parameters.
 #pragma once
 
 #include <cstdint>

@@ -1,30 +1,41 @@
 #include "params/parameter_set.h"
 
+#include <cfloat>
+#include <cmath>
+
 namespace rillmark {
 
-// Start value, DefaultVal, Min, Max, Increment. Each literal is the 32-bit
-// float nearest to the decimal written.
-ParameterSet::ParameterSet()
-    : spinamp("Amplitude", {0.5f, 0.5f, 0.0f, 100.0f, 0.01f}),
-      spinfreq("Wavelength", {0.06f, 0.06f, 0.0f, 100.0f, 0.001f}),
-      spinvel("Speed", {0.75f, 0.75f, 0.0f, 100.0f, 0.01f}),
-      spindecay("Decay", {0.1f, 0.1f, 0.0f, 100.0f, 0.001f}),
-      spintimedecay("Time Decay", {0.05f, 0.05f, 0.0f, 100.0f, 0.001f}),
-      spinlat("Life Span", {50.0f, 50.0f, 1.0f, 10000.0f, 1.0f}),
-      boxwind("Enable Wind Source", false),
-      spinnoisescale("Scale", {0.7f, 0.7f, 0.0f, 10000.0f, 0.1f}),
-      spinnoisetimescale("Time Scale", {0.0f, 0.0f, 0.0f, 10000.0f, 0.1f}),
-      spinoctaves("Octaves", {1.0f, 1.0f, 0.0f, 10000.0f, 1.0f}),
-      radiodisturbance("Disturbance Type",
-                       {"Noise", "Noise (Classical)", "Noise (Perlin)", "Turbulence",
-                        "Turbulence (Classical)", "Turbulence (Perlin)", "Turbulence (Convolution)"},
-                       kNoise),
-      boxspike("Sharp Style", true),
-      boxinvert("Invert", true),
-      boxrec("Record Keys", true),
-      boxrange("Check Range", true),
-      spinstart("Start", {0.0f, 0.0f, 0.0f, 10000.0f, 1.0f}),
-      spinend("End", {100.0f, 100.0f, 1.0f, 10000.0f, 1.0f}),
-      spinstep("Step", {2.0f, 2.0f, 1.0f, 100.0f, 1.0f}) {}
+double ParameterSet::value(const ParameterEntry& entry) const {
+  double result = 0.0;
+  visit(entry.id, [&](const auto& model) {
+    using Model = std::remove_cvref_t<decltype(model)>;
+    if constexpr (std::is_same_v<Model, NumericParameter>) {
+      result = entry.kind == ParameterKind::Integer ? model.IntValue() : model.Value();
+    } else if constexpr (std::is_same_v<Model, FlagParameter>) {
+      result = model.checked() ? 1.0 : 0.0;
+    } else {
+      result = model.index();
+    }
+  });
+  return result;
+}
+
+void ParameterSet::setValue(const ParameterEntry& entry, double value) {
+  if (std::isnan(value)) return;
+  visit(entry.id, [&](auto& model) {
+    using Model = std::remove_cvref_t<decltype(model)>;
+    if constexpr (std::is_same_v<Model, NumericParameter>) {
+      // Beyond the float range the setter's clamp still applies.
+      const float x = std::fabs(value) > FLT_MAX ? std::copysign(HUGE_VALF, static_cast<float>(value))
+                                                  : static_cast<float>(value);
+      model.setValue(x);
+    } else if constexpr (std::is_same_v<Model, FlagParameter>) {
+      model.setChecked(value != 0.0);
+    } else {
+      // Clamped here first: a double far outside the int range has no int.
+      model.setIndex(static_cast<int>(std::fmax(-1.0, std::fmin(value, model.itemCount() - 1.0))));
+    }
+  });
+}
 
 }  // namespace rillmark

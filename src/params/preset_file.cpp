@@ -16,27 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class LineKind { Float, Integer, Choice };
-
-struct PresetLine {
-  NumericParameter ParameterSet::*numeric;  // null for the choice line
-  LineKind kind;
-};
-
-// The order of the file.
-constexpr PresetLine kLines[kPresetLineCount] = {
-    {&ParameterSet::spinamp, LineKind::Float},
-    {&ParameterSet::spinfreq, LineKind::Float},
-    {&ParameterSet::spinvel, LineKind::Float},
-    {&ParameterSet::spindecay, LineKind::Float},
-    {&ParameterSet::spintimedecay, LineKind::Float},
-    {&ParameterSet::spinlat, LineKind::Integer},
-    {&ParameterSet::spinnoisescale, LineKind::Float},
-    {&ParameterSet::spinnoisetimescale, LineKind::Float},
-    {&ParameterSet::spinoctaves, LineKind::Integer},
-    {nullptr, LineKind::Choice},
-};
-
 // No number has three separators in a row, whichever the separator is.
 constexpr const char* kOverlongLineMarker = "...,,,";
 
@@ -78,17 +57,14 @@ bool createTemporaryBeside(const fs::path& target, FileStore& files, std::string
 
 std::vector<std::string> presetLines(const ParameterSet& params, char decimalSeparator) {
   std::vector<std::string> lines;
-  for (const PresetLine& line : kLines) {
-    switch (line.kind) {
-      case LineKind::Float:
-        lines.push_back(formatPresetFloat((params.*line.numeric).Value(), decimalSeparator));
-        break;
-      case LineKind::Integer:
-        lines.push_back(std::to_string((params.*line.numeric).IntValue()));
-        break;
-      case LineKind::Choice:
-        lines.push_back(std::to_string(params.radiodisturbance.index()));
-        break;
+  for (int number = 1; number <= kPresetLineCount; ++number) {
+    const ParameterEntry& entry = presetLineEntry(number);
+    if (!entry.integerPresetLine()) {
+      lines.push_back(formatPresetFloat(params.value(entry), decimalSeparator));
+    } else if (entry.numeric()) {
+      lines.push_back(std::to_string(params.numeric(entry.id)->IntValue()));
+    } else {
+      lines.push_back(std::to_string(static_cast<int>(params.value(entry))));
     }
   }
   return lines;
@@ -166,20 +142,17 @@ void applyPresetLines(ParameterSet& params, const std::vector<std::string>& line
     if (static_cast<std::size_t>(index) >= lines.size())
       throw Error("List index out of bounds (" + std::to_string(index) + ")");
     const std::string& text = lines[static_cast<std::size_t>(index)];
-    const PresetLine& line = kLines[index];
-    if (line.kind == LineKind::Float) {
+    const ParameterEntry& entry = presetLineEntry(index + 1);
+    if (!entry.integerPresetLine()) {
       const auto value = parsePresetFloat(text, decimalSeparator);
       if (!value) throw Error("'" + text + "' is not a valid floating point value");
-      (params.*line.numeric).setValue(*value);
+      params.setValue(entry, *value);
       continue;
     }
     const auto value = parsePresetInteger(text);
     if (!value) throw Error("'" + text + "' is not a valid integer value");
-    if (line.kind == LineKind::Integer) {
-      (params.*line.numeric).setValue(static_cast<float>(*value));
-    } else {
-      params.radiodisturbance.setIndex(*value);
-    }
+    // A numeric parameter takes the integer as a float, as typed.
+    params.setValue(entry, entry.numeric() ? static_cast<float>(*value) : *value);
   }
 }
 

@@ -14,7 +14,6 @@
 
 namespace rillmark {
 
-inline constexpr int kPresetLineCount = 10;
 // A longer line cannot be a number worth reading; reading stops there.
 inline constexpr std::size_t kMaxPresetLineLength = 4096;
 

@@ -2,13 +2,16 @@
 
 namespace rillmark {
 
-void applyPreset(ParameterSet& params, const WavePreset& preset) {
-  params.spinamp.setValue(preset.amplitude);
-  params.spinfreq.setValue(preset.wavelength);
-  params.spinvel.setValue(preset.speed);
-  params.spindecay.setValue(preset.decay);
-  params.spintimedecay.setValue(preset.timeDecay);
-  params.spinlat.setValue(preset.lifeSpan);
+const Preset* findPreset(std::string_view name) {
+  for (const Preset& preset : kPresets)
+    if (preset.name == name) return &preset;
+  return nullptr;
+}
+
+void applyPreset(ParameterSet& params, const Preset& preset) {
+  for (const ParameterEntry& entry : parameterTable()) {
+    if (entry.presets) params.setValue(entry, (*entry.presets)[static_cast<std::size_t>(preset.index)]);
+  }
 }
 
 }  // namespace rillmark

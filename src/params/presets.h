@@ -1,4 +1,5 @@
 // The three built-in wave presets bound to the panel's preset buttons.
+// Their values are the parameter table's (ParameterEntry::presets).
 #pragma once
 
 #include <string_view>
@@ -7,22 +8,22 @@
 
 namespace rillmark {
 
-struct WavePreset {
+struct Preset {
+  std::string_view name;  // as the bake program and the add-on name it
   std::string_view hint;  // status-bar hint of the preset's button
-  float amplitude;
-  float wavelength;
-  float speed;
-  float decay;
-  float timeDecay;
-  float lifeSpan;
+  int index;              // into ParameterEntry::presets
 };
 
-inline constexpr WavePreset kWaterPreset{"Water Preset", 0.5f, 0.06f, 0.75f, 0.1f, 0.05f, 50.0f};
-inline constexpr WavePreset kHoneyPreset{"Honey/Molasses Preset", 0.5f, 0.1f, 0.3f, 0.1f, 0.01f, 50.0f};
-inline constexpr WavePreset kSnowPreset{"Snow/Mud Preset", 0.5f, 0.1f, 0.0f, 0.1f, 0.0f, 50.0f};
+inline constexpr Preset kWaterPreset{"water", "Water Preset", 0};
+inline constexpr Preset kHoneyPreset{"honey", "Honey/Molasses Preset", 1};
+inline constexpr Preset kSnowPreset{"snow", "Snow/Mud Preset", 2};
+inline constexpr Preset kPresets[] = {kWaterPreset, kHoneyPreset, kSnowPreset};
 
-// Sets the six wave parameters through their setters, in panel order;
+// The preset of that name, or null.
+const Preset* findPreset(std::string_view name);
+
+// Sets the wave parameters through their setters, in the table's order;
 // nothing else changes.
-void applyPreset(ParameterSet& params, const WavePreset& preset);
+void applyPreset(ParameterSet& params, const Preset& preset);
 
 }  // namespace rillmark

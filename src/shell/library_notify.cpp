@@ -8,7 +8,6 @@
 #include "shell/exception_boundary.h"
 #include "shell/plugin_host.h"
 #include "shell/rillmark_hooks.h"
-#include "sim/run_control.h"
 #include "ui/control_panel.h"
 
 namespace rillmark {

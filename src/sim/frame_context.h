@@ -2,20 +2,24 @@
 // handed to them together.
 #pragma once
 
-#include "params/parameter_set.h"
 #include "platform/platform.h"
 #include "scene/effector_list.h"
 #include "sim/frame_view.h"
+#include "sim/simulation_parameters.h"
 #include "sim/simulation_state.h"
 
 namespace rillmark {
 
 struct FrameContext {
   SimulationState& state;
-  ParameterSet& params;
+  SimulationParameters& params;  // as last read from source
+  ParameterSource& source;
   FrameView& view;
   Platform& platform;
   EffectorList& effectors;
+
+  // Takes the parameters' current values (simulation_parameters.h says when).
+  void readParameters() { source.read(params); }
 };
 
 }  // namespace rillmark

@@ -4,6 +4,8 @@ namespace rillmark {
 
 void processMessagesNow(FrameContext& ctx) {
   ctx.view.processMessages();
+  // The handlers that ran may have changed parameters.
+  ctx.readParameters();
   // Read after the handlers ran: a long one (a message box) must not make
   // the next check due at once.
   ctx.state.MessagesProcessedAt = ctx.platform.monotonicMicroseconds();

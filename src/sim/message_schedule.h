@@ -20,11 +20,13 @@ namespace rillmark {
 
 inline constexpr std::uint64_t kMessageIntervalMicroseconds = 10'000;
 
-// Processes every pending message now (the frame loop, once per frame).
+// Processes every pending message now (the frame loop, once per frame),
+// then reads the parameters again.
 void processMessagesNow(FrameContext& ctx);
 
 // Processes pending messages when kMessageIntervalMicroseconds have passed
-// since they were last processed; true when it did.
+// since they were last processed, and then reads the parameters again;
+// true when it did.
 bool processMessagesIfDue(FrameContext& ctx);
 
 }  // namespace rillmark

@@ -46,7 +46,9 @@ void RunFrames(FrameContext& ctx, RunMode mode, const WaterPlacement& water) {
   RunCounters& c = state.Counters;
   const RunInProgressScope running(state);
 
-  while (ctx.params.spinend.IntValue() >= c.CurrentFrame && !c.StopRequested) {
+  for (;;) {
+    ctx.readParameters();
+    if (ctx.params.end < c.CurrentFrame || c.StopRequested) break;
     if (mode == RunMode::Start) processMessagesNow(ctx);
     // Messages were processed since the last frame (here, or in the last
     // pass): the host may have deleted or reshaped the water meanwhile.
@@ -57,7 +59,7 @@ void RunFrames(FrameContext& ctx, RunMode mode, const WaterPlacement& water) {
     host::tsxAnimSetActiveTime(static_cast<float>(c.CurrentFrame));
     // Read each frame, as every control is: a change takes effect from the
     // next frame.
-    const bool rangeTest = mode == RunMode::Continue || ctx.params.boxrange.checked();
+    const bool rangeTest = mode == RunMode::Continue || ctx.params.checkRange;
     DetectEvents(ctx, water, rangeTest);
     const HeldWater held = holdWater(state.WaterObject, state.WaterRestCopy);
     SynthesizeFrame(ctx, state.WaterObject, static_cast<float>(c.CurrentFrame));
@@ -66,9 +68,12 @@ void RunFrames(FrameContext& ctx, RunMode mode, const WaterPlacement& water) {
       reportLostWater(ctx);
       break;
     }
-    if (ctx.params.boxrec.checked()) host::tsxSobjSetFrame(state.WaterObject, kVertexKeyAttribute);
+    // The pass ended by redrawing the scene, which a host may do with its
+    // message loop: read again before Record Keys and Step.
+    ctx.readParameters();
+    if (ctx.params.recordKeys) host::tsxSobjSetFrame(state.WaterObject, kVertexKeyAttribute);
 
-    const std::int64_t step = std::max<std::int32_t>(1, ctx.params.spinstep.IntValue());
+    const std::int64_t step = std::max<std::int32_t>(1, ctx.params.step);
     const std::int64_t next = static_cast<std::int64_t>(c.CurrentFrame) + step;
     if (next > std::numeric_limits<std::int32_t>::max()) {
       // No frame number lies beyond; the run has reached its end.

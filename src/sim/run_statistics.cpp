@@ -38,7 +38,7 @@ void UpdateRunStatistics(FrameContext& ctx) {
 
   std::int64_t sum = 0;
   for (std::int32_t slot : c.FrameTimeRing) sum += slot;
-  const std::int64_t remaining = static_cast<std::int64_t>(ctx.params.spinend.IntValue()) - c.CurrentFrame;
+  const std::int64_t remaining = static_cast<std::int64_t>(ctx.params.end) - c.CurrentFrame;
   const float estimate = static_cast<float>(static_cast<double>(sum) * 0.0002 * static_cast<double>(remaining));
   show(StatisticLabel::labetime, SecondsToText(static_cast<float>(roundHalfEven(estimate)), separator));
 

@@ -26,9 +26,8 @@ struct WaveParameters {
   float T;  // Time Decay
 };
 
-WaveParameters readWaveParameters(const ParameterSet& params) {
-  return {0.1f * params.spinamp.Value(), 1.0f / params.spinfreq.Value(), params.spinvel.Value() + 0.0001f,
-          params.spindecay.Value(), params.spintimedecay.Value()};
+WaveParameters readWaveParameters(const SimulationParameters& params) {
+  return {0.1f * params.amplitude, 1.0f / params.wavelength, params.speed + 0.0001f, params.decay, params.timeDecay};
 }
 
 // Marks a vertex as changed for keying; the host may lack the call.
@@ -215,9 +214,9 @@ void restWithWind(FrameContext& ctx, std::span<const HostVec3> rest, std::span<H
                   float t, const VertexMarker& mark) {
   for (std::size_t i = 0; i < out.size(); ++i) {
     float w = 0.0f;
-    if (ctx.params.boxwind.checked()) w = WindNoise(ctx, wind, rest[i], t);
+    if (ctx.params.wind) w = WindNoise(ctx, wind, rest[i], t);
     out[i].z = finiteSum(rest[i].z, 0.0f, w);
-    if (ctx.params.boxrec.checked()) mark(static_cast<int>(i));
+    if (ctx.params.recordKeys) mark(static_cast<int>(i));
   }
 }
 
@@ -244,6 +243,7 @@ std::string statusText(std::int32_t frame, std::int32_t liveEvents) {
 void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
   SimulationState& state = ctx.state;
   RunCounters& counters = state.Counters;
+  ctx.readParameters();
 
   ctx.view.setStatusText(statusText(counters.CurrentFrame, state.liveEventCount()));
   if (counters.InfoPanelVisible) UpdateRunStatistics(ctx);
@@ -286,19 +286,19 @@ void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
       const float f = static_cast<float>(event.frame);
       const float tau = (0.5f * event.size * w.k / w.v + t) - f;
       // The first event is never retired: its pass lays down the rest shape.
-      if (e > 0 && t - f > ctx.params.spinlat.Value()) {
+      if (e > 0 && t - f > ctx.params.lifeSpan) {
         ++counters.RetiredCount;
         continue;
       }
       // With Record Keys every vertex is marked in this event's pass;
       // without, those its wave has not reached.
-      const bool recording = ctx.params.boxrec.checked();
+      const bool recording = ctx.params.recordKeys;
       markEverything = markEverything || recording;
       if (!recording) ++countedEvents;
       cache.pendingWaves.push_back(planWave(cache, w, EventWave{event.x, event.y, w.k, tau * w.v, 0.0}, !recording));
 
       // The wind rides along with the first event, once per vertex.
-      if (e == 0 && ctx.params.boxwind.checked()) {
+      if (e == 0 && ctx.params.wind) {
         addPendingWaves(cache, w);
         addWind(ctx, cache, wind, restShape, t);
       }

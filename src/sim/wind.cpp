@@ -10,7 +10,8 @@ WindSetup WindField(FrameContext& ctx, float t) {
   WindSetup wind;
   SimulationState& state = ctx.state;
   if (!host::tsxIsSobj(state.WindSourceObject)) {
-    ctx.params.boxwind.setChecked(false);
+    ctx.params.wind = false;
+    ctx.source.clearWind();
     return wind;
   }
 
@@ -32,7 +33,7 @@ WindSetup WindField(FrameContext& ctx, float t) {
   wind.oy = 0.1f * t * u.y;
   if (!std::isfinite(wind.ox) || !std::isfinite(wind.oy)) wind.ox = wind.oy = 0.0f;
   wind.W = 0.1f * sourceSize.z;
-  wind.O = ctx.params.spinoctaves.IntValue();
+  wind.O = ctx.params.octaves;
   return wind;
 }
 
@@ -83,15 +84,15 @@ bool sampleNoise(int type, const HostVec3& q, std::int32_t octaves, float& n) {
 }  // namespace
 
 float WindNoise(FrameContext& ctx, const WindSetup& wind, const HostVec3& p, float t) {
-  const ParameterSet& params = ctx.params;
-  const float S = params.spinnoisescale.Value();
-  const float R = params.spinnoisetimescale.Value();
+  const SimulationParameters& params = ctx.params;
+  const float S = params.noiseScale;
+  const float R = params.timeScale;
   const HostVec3 q{(wind.ox + p.x) * S, (wind.oy + p.y) * S, t * R};
 
   float n = 0.0f;
-  if (!sampleNoise(params.radiodisturbance.index(), q, wind.O, n)) return 0.0f;
-  if (params.boxspike.checked()) n = std::fabs((n - 0.5f) * 2.0f);
-  if (params.boxinvert.checked()) n = 1.0f - n;
+  if (!sampleNoise(params.disturbanceType, q, wind.O, n)) return 0.0f;
+  if (params.sharp) n = std::fabs((n - 0.5f) * 2.0f);
+  if (params.invert) n = 1.0f - n;
   const float result = n * wind.W;
   return std::isfinite(result) ? result : 0.0f;
 }

@@ -22,8 +22,8 @@ struct WindSetup {
 // "Enable Wind Source" and returns a setup that adds nothing.
 WindSetup WindField(FrameContext& ctx, float t);
 
-// The wind height at rest vertex p for time t. The Wind tab's controls are
-// read at every call. A host without the noise functions adds no wind.
+// The wind height at rest vertex p for time t, with the wind parameters
+// as last read. A host without the noise functions adds no wind.
 float WindNoise(FrameContext& ctx, const WindSetup& wind, const HostVec3& p, float t);
 
 }  // namespace rillmark

@@ -1,10 +1,10 @@
 #include "ui/control_panel.h"
 
+#include <type_traits>
+
 #include "base/error.h"
 #include "commands/preset_commands.h"
 #include "commands/run_commands.h"
-#include "params/presets.h"
-#include "sim/run_control.h"
 #include "ui/about_window.h"
 #include "ui/pictures.h"
 #include "ui/toolkit/backend.h"
@@ -95,27 +95,33 @@ void TForm1::addButtons(ui::Control& parent, std::initializer_list<ButtonSpec> b
   }
 }
 
-TGlideSpinner* TForm1::addSpinner(ui::Control& parent, NumericParameter& parameter, const char* name, Rect bounds,
-                                  int editWidth) {
-  auto* s = parent.add<TGlideSpinner>(parameter);
-  s->setName(name);
-  s->setCaption(parameter.caption());
+// A parameter's control takes its name, its caption (from the model) and
+// its hint from the parameter table; the layout gives only its place.
+template <class ControlType>
+ControlType* TForm1::addParameterControl(ui::Control& parent, ParameterId id, Rect bounds) {
+  const ParameterEntry& entry = parameterEntry(id);
+  ControlType* control = nullptr;
+  Params.visit(id, [&](auto& model) {
+    if constexpr (std::is_constructible_v<ControlType, decltype(model)>) control = parent.add<ControlType>(model);
+  });
+  if (control == nullptr) throw Error("The control of " + std::string(entry.caption) + " shows another kind");
+  control->setName(std::string(entry.control));
+  control->setBounds(bounds);
+  if (!entry.hint.empty()) setHint(*control, std::string(entry.hint));
+  return control;
+}
+
+TGlideSpinner* TForm1::addSpinner(ui::Control& parent, ParameterId id, Rect bounds, int editWidth) {
+  auto* s = addParameterControl<TGlideSpinner>(parent, id, bounds);
+  s->setCaption(s->parameter().caption());
   s->setFont(spinnerFont());
   s->setEditColor(kSpinnerEditColor);
   s->Sens = 21;
-  s->setBounds(bounds);
   s->setEditWidth(editWidth);
   return s;
 }
 
-FlagCheckBox* TForm1::addCheckBox(ui::Control& parent, FlagParameter& flag, const char* name, Rect bounds) {
-  auto* box = parent.add<FlagCheckBox>(flag);
-  box->setName(name);
-  box->setBounds(bounds);
-  return box;
-}
-
-void TForm1::setHint(ui::Control& control, const char* hint) {
+void TForm1::setHint(ui::Control& control, const std::string& hint) {
   control.setHint(hint);
   control.onMouseMove = [this](ui::Control& sender, int x, int y) { ControlMouseMove(sender, x, y); };
 }
@@ -164,24 +170,22 @@ void TForm1::buildAnimationPage() {
 
   // Each spinner has its picture to its left, centred on its row.
   struct Row {
-    NumericParameter& parameter;
-    const char* name;
+    ParameterId parameter;
+    TGlideSpinner** spinner;
     int y;
     ui::Image** image;
     const char* imageName;
     ui::Picture picture;
   };
   const Row rows[] = {
-      {Params.spinamp, "spinamp", 13, &Image1, "Image1", pictures::ParamAmplitude},
-      {Params.spinfreq, "spinfreq", 42, &Image2, "Image2", pictures::ParamWavelength},
-      {Params.spinvel, "spinvel", 71, &Image3, "Image3", pictures::ParamSpeed},
-      {Params.spindecay, "spindecay", 100, &Image4, "Image4", pictures::ParamDecay},
-      {Params.spintimedecay, "spintimedecay", 129, &Image5, "Image5", pictures::ParamTimeDecay},
-      {Params.spinlat, "spinlat", 159, &Image6, "Image6", pictures::ParamLifeSpan},
+      {ParameterId::amplitude, &spinamp, 13, &Image1, "Image1", pictures::ParamAmplitude},
+      {ParameterId::wavelength, &spinfreq, 42, &Image2, "Image2", pictures::ParamWavelength},
+      {ParameterId::speed, &spinvel, 71, &Image3, "Image3", pictures::ParamSpeed},
+      {ParameterId::decay, &spindecay, 100, &Image4, "Image4", pictures::ParamDecay},
+      {ParameterId::timeDecay, &spintimedecay, 129, &Image5, "Image5", pictures::ParamTimeDecay},
+      {ParameterId::lifeSpan, &spinlat, 159, &Image6, "Image6", pictures::ParamLifeSpan},
   };
-  TGlideSpinner** spinners[] = {&spinamp, &spinfreq, &spinvel, &spindecay, &spintimedecay, &spinlat};
-  for (std::size_t i = 0; i < std::size(rows); ++i) {
-    const Row& row = rows[i];
+  for (const Row& row : rows) {
     auto* image = Panel1->add<ui::Image>();
     image->setName(row.imageName);
     const int h = row.picture.size.height;
@@ -189,9 +193,8 @@ void TForm1::buildAnimationPage() {
     image->setPicture(row.picture);
     image->setFrame(ui::Bevel::Raised);
     *row.image = image;
-    *spinners[i] = addSpinner(*Panel1, row.parameter, row.name, {54, row.y, 112, TGlideSpinner::kHeight}, 34);
+    *row.spinner = addSpinner(*Panel1, row.parameter, {54, row.y, 112, TGlideSpinner::kHeight}, 34);
   }
-  setHint(*spinamp, "Height of Waves");
 
   addButtons(*Panel1, {
       {&btnwater, "btnwater", {4, 187, 35, 24}, "", pictures::PresetWater, "Water Preset", &TForm1::btnwaterClick},
@@ -230,17 +233,13 @@ void TForm1::buildWindPage() {
       {&btnhidewind, "btnhidewind", {150, 4, 22, 25}, "", pictures::EyeHalf, "Hide Wind Source Object",
        &TForm1::btnhidewindClick, true},
   });
-  boxwind = addCheckBox(page, Params.boxwind, "boxwind", {26, 32, 121, 15});
-  spinnoisescale = addSpinner(page, Params.spinnoisescale, "spinnoisescale", {26, 48, 120, 17}, 35);
-  spinnoisetimescale = addSpinner(page, Params.spinnoisetimescale, "spinnoisetimescale", {26, 64, 120, 17}, 35);
-  spinoctaves = addSpinner(page, Params.spinoctaves, "spinoctaves", {26, 80, 120, 17}, 35);
-
-  radiodisturbance = page.add<ChoiceRadioGroup>(Params.radiodisturbance);
-  radiodisturbance->setName("radiodisturbance");
-  radiodisturbance->setBounds({2, 100, 167, 125});
-
-  boxspike = addCheckBox(page, Params.boxspike, "boxspike", {14, 228, 75, 17});
-  boxinvert = addCheckBox(page, Params.boxinvert, "boxinvert", {104, 228, 57, 17});
+  boxwind = addParameterControl<FlagCheckBox>(page, ParameterId::wind, {26, 32, 121, 15});
+  spinnoisescale = addSpinner(page, ParameterId::noiseScale, {26, 48, 120, 17}, 35);
+  spinnoisetimescale = addSpinner(page, ParameterId::timeScale, {26, 64, 120, 17}, 35);
+  spinoctaves = addSpinner(page, ParameterId::octaves, {26, 80, 120, 17}, 35);
+  radiodisturbance = addParameterControl<ChoiceRadioGroup>(page, ParameterId::disturbanceType, {2, 100, 167, 125});
+  boxspike = addParameterControl<FlagCheckBox>(page, ParameterId::sharp, {14, 228, 75, 17});
+  boxinvert = addParameterControl<FlagCheckBox>(page, ParameterId::invert, {104, 228, 57, 17});
 }
 
 void TForm1::buildBottomPanel() {
@@ -249,10 +248,10 @@ void TForm1::buildBottomPanel() {
   Panel2->setBounds({0, 275, 180, 69});
   Panel2->setAlign(ui::Align::Bottom);
 
-  boxrec = addCheckBox(*Panel2, Params.boxrec, "boxrec", {5, 4, 82, 17});
-  boxrange = addCheckBox(*Panel2, Params.boxrange, "boxrange", {91, 4, 86, 17});
-  spinstart = addSpinner(*Panel2, Params.spinstart, "spinstart", {11, 24, 74, 17}, 30);
-  spinend = addSpinner(*Panel2, Params.spinend, "spinend", {97, 24, 72, 17}, 30);
+  boxrec = addParameterControl<FlagCheckBox>(*Panel2, ParameterId::recordKeys, {5, 4, 82, 17});
+  boxrange = addParameterControl<FlagCheckBox>(*Panel2, ParameterId::checkRange, {91, 4, 86, 17});
+  spinstart = addSpinner(*Panel2, ParameterId::start, {11, 24, 74, 17}, 30);
+  spinend = addSpinner(*Panel2, ParameterId::end, {97, 24, 72, 17}, 30);
 
   // The run buttons show a greyed picture while disabled.
   addButtons(*Panel2, {
@@ -269,7 +268,7 @@ void TForm1::buildBottomPanel() {
   btncontinue->setEnabled(false);
   btnstop->setEnabled(false);
 
-  spinstep = addSpinner(*Panel2, Params.spinstep, "spinstep", {108, 46, 66, 17}, 20);
+  spinstep = addSpinner(*Panel2, ParameterId::step, {108, 46, 66, 17}, 20);
 }
 
 void TForm1::buildStatusBar() {
@@ -346,12 +345,13 @@ void TForm1::FormShow(ui::Form&) {
   compact_ = false;
 }
 
-// A close that arrives while a run pumps messages stops the run; the
-// panel goes once the frame loop has left (runThenFinishClose).
+// A close that arrives while a run pumps messages stops the run, as the
+// Stop button does; the panel goes once the frame loop has left
+// (runThenFinishClose).
 void TForm1::FormClose(ui::Form&, ui::CloseAction& action) {
   if (Form1 == this) Form1 = nullptr;
   if (state_.RunInProgress) {
-    state_.Counters.StopRequested = true;
+    rillmark::btnstopClick(run_);
     closeAfterRun_ = true;
     action = ui::CloseAction::Hide;
     return;
@@ -377,7 +377,18 @@ void TForm1::setRolledUp(bool compact) {
 void TForm1::ControlMouseMove(ui::Control& sender, int, int) { Statusbar->setCaption(sender.hint()); }
 
 void TForm1::runThenFinishClose(void (*run)(RunContext&)) {
-  run(run_);
+  // A run that fails after the panel was closed still lets it go; the
+  // error then reaches the handler's boundary, which shows it.
+  try {
+    run(run_);
+  } catch (...) {
+    finishClose();
+    throw;
+  }
+  finishClose();
+}
+
+void TForm1::finishClose() {
   if (closeAfterRun_ && !state_.RunInProgress) release();  // may delete this: nothing may follow
 }
 
@@ -386,9 +397,9 @@ void TForm1::btncontinueClick(ui::Control&) { runThenFinishClose(&rillmark::btnc
 void TForm1::btnstopClick(ui::Control&) { rillmark::btnstopClick(run_); }
 void TForm1::btndelanimClick(ui::Control&) { rillmark::btndelanimClick(run_); }
 
-void TForm1::btnwaterClick(ui::Control&) { applyPreset(Params, kWaterPreset); }
-void TForm1::BitBtn2Click(ui::Control&) { applyPreset(Params, kHoneyPreset); }
-void TForm1::BitBtn5Click(ui::Control&) { applyPreset(Params, kSnowPreset); }
+void TForm1::btnwaterClick(ui::Control&) { rillmark::btnwaterClick(Params); }
+void TForm1::BitBtn2Click(ui::Control&) { rillmark::BitBtn2Click(Params); }
+void TForm1::BitBtn5Click(ui::Control&) { rillmark::BitBtn5Click(Params); }
 
 void TForm1::btnloadClick(ui::Control&) {
   rillmark::btnloadClick(Params, platform(), boxparams->items());

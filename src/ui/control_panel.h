@@ -183,9 +183,9 @@ class TForm1 : public TtsxForm, public RunView, public SetupView {
   void buildBottomPanel();
   void buildStatusBar();
   void buildInfoPanel();
-  TGlideSpinner* addSpinner(ui::Control& parent, NumericParameter& parameter, const char* name, ui::Rect bounds,
-                            int editWidth);
-  FlagCheckBox* addCheckBox(ui::Control& parent, FlagParameter& flag, const char* name, ui::Rect bounds);
+  template <class ControlType>
+  ControlType* addParameterControl(ui::Control& parent, ParameterId id, ui::Rect bounds);
+  TGlideSpinner* addSpinner(ui::Control& parent, ParameterId id, ui::Rect bounds, int editWidth);
   // A command button: where it is, what it shows, its hint (null: none)
   // and the handler its click runs.
   struct ButtonSpec {
@@ -200,10 +200,11 @@ class TForm1 : public TtsxForm, public RunView, public SetupView {
     ui::Picture greyed = {};
   };
   void addButtons(ui::Control& parent, std::initializer_list<ButtonSpec> buttons);
-  void setHint(ui::Control& control, const char* hint);
+  void setHint(ui::Control& control, const std::string& hint);
   void setRolledUp(bool compact);
   // Runs a whole run; a close that arrived meanwhile is carried out after.
   void runThenFinishClose(void (*run)(RunContext&));
+  void finishClose();
   Platform& platform() const;
 
   SimulationState& state_;

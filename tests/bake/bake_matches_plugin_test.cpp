@@ -47,9 +47,9 @@ class PluginRun {
       for (const std::string& name : checked)
         if (effectors.item(i).text == name) effectors.setChecked(i, true);
     if (wind) commands.SpeedButton1Click();
-    params.spinend.setValue(static_cast<float>(end));
-    params.spinstart.setValue(static_cast<float>(start));
-    params.spinstep.setValue(static_cast<float>(step));
+    params.end.setValue(static_cast<float>(end));
+    params.start.setValue(static_cast<float>(start));
+    params.step.setValue(static_cast<float>(step));
     btnstartClick(ctx);
     return refhost::vertexKeys(state.WaterObject);
   }

@@ -61,8 +61,8 @@ TEST_P(RunControl, StartRunsEveryStepFromStartToEnd) {
 TEST_P(RunControl, StartPreparesTheWaterInOrder) {
   HostHandle original = chooseWater(3);
   const HostHandle snapshot = state.WaterSnapshot;
-  params.spinend.setValue(1);
-  params.spinstart.setValue(5);  // above End: no frame is run
+  params.end.setValue(1);
+  params.start.setValue(5);  // above End: no frame is run
   refhost::clearCalls();
   btnstartClick(ctx);
 
@@ -112,7 +112,7 @@ TEST_P(RunControl, StartPreparesTheWaterInOrder) {
 TEST_P(RunControl, WithoutRecordKeysTheWaterMovesButNoKeyIsSet) {
   chooseWater();
   fallingSphere("Effector-0", 0, 0, 0);
-  params.boxrec.setChecked(false);
+  params.recordKeys.setChecked(false);
   btnstartClick(ctx);
   EXPECT_TRUE(refhost::vertexKeys(state.WaterObject).empty());
   EXPECT_EQ(refhost::callCount("tsxSobjSetFrame"), 0);
@@ -124,14 +124,14 @@ TEST_P(RunControl, KeyedHeightsEqualTheWaveSumComputedIndependently) {
   chooseWater(15);
   fallingSphere("Effector-0", 0.5f, 0, 0);
   fallingSphere("Effector-1", -1, 0.5f, 6);
-  params.spinend.setValue(30);
+  params.end.setValue(30);
   btnstartClick(ctx);
 
   const std::vector<HostVec3> rest = refhost::vertices(state.WaterRestCopy);
   const auto keys = refhost::vertexKeys(state.WaterObject);
-  const double A = 0.1 * params.spinamp.Value(), k = 1.0 / params.spinfreq.Value();
-  const double v = params.spinvel.Value() + 0.0001;
-  const double D = params.spindecay.Value(), T = params.spintimedecay.Value();
+  const double A = 0.1 * params.amplitude.Value(), k = 1.0 / params.wavelength.Value();
+  const double v = params.speed.Value() + 0.0001;
+  const double D = params.decay.Value(), T = params.timeDecay.Value();
   for (int frame : {10, 20, 30}) {
     const std::vector<HostVec3>& keyed = keys.at(frame);
     for (std::size_t i = 0; i < rest.size(); ++i) {
@@ -139,7 +139,7 @@ TEST_P(RunControl, KeyedHeightsEqualTheWaveSumComputedIndependently) {
       for (std::int32_t e = 0; e < state.Events.EventCount(); ++e) {
         const RippleEvent& ev = state.Events[e];
         if (ev.frame > frame) break;
-        if (e > 0 && frame - ev.frame > params.spinlat.Value()) continue;
+        if (e > 0 && frame - ev.frame > params.lifeSpan.Value()) continue;
         const double r = std::hypot(ev.x - rest[i].x, ev.y - rest[i].y);
         const double phi = (frame - ev.frame) * v + (0.5 * ev.size - r) * k;
         if (phi < -2) continue;
@@ -189,7 +189,7 @@ TEST_P(RunControl, StopDuringAFrameThenContinueResumesWithTheOldEvents) {
 TEST_P(RunControl, AStartRunProcessesMessagesBeforeEveryFrame) {
   chooseWater();
   fallingSphere("Effector-0", 0, 0, 0);
-  params.spinend.setValue(30);
+  params.end.setValue(30);
   platform.microsPerReading = 0;
   btnstartClick(ctx);
   EXPECT_EQ(state.Counters.CurrentFrame, 32);
@@ -201,11 +201,11 @@ TEST_P(RunControl, AStartRunProcessesMessagesBeforeEveryFrame) {
 TEST_P(RunControl, CheckRangeChangedDuringARunCountsFromTheNextFrame) {
   chooseWater();
   fallingSphere("Effector-0", 10, 0, 0);
-  params.spinend.setValue(14);
-  params.spinstep.setValue(1);
-  params.boxrange.setChecked(true);
+  params.end.setValue(14);
+  params.step.setValue(1);
+  params.checkRange.setChecked(true);
   view.onPump = [&](int) {
-    if (state.Counters.CurrentFrame == 10) params.boxrange.setChecked(false);
+    if (state.Counters.CurrentFrame == 10) params.checkRange.setChecked(false);
   };
   btnstartClick(ctx);
   ASSERT_GT(state.Events.EventCount(), 0);
@@ -214,12 +214,12 @@ TEST_P(RunControl, CheckRangeChangedDuringARunCountsFromTheNextFrame) {
 
 TEST_P(RunControl, ContinueAfterTheEndSimulatesOnlyWhenEndWasRaised) {
   chooseWater();
-  params.spinend.setValue(10);
+  params.end.setValue(10);
   btnstartClick(ctx);
   refhost::clearCalls();
   btncontinueClick(ctx);
   EXPECT_TRUE(activeTimes().empty());
-  params.spinend.setValue(14);
+  params.end.setValue(14);
   btncontinueClick(ctx);
   EXPECT_EQ(activeTimes(), (std::vector<double>{12, 14}));
 }
@@ -227,7 +227,7 @@ TEST_P(RunControl, ContinueAfterTheEndSimulatesOnlyWhenEndWasRaised) {
 TEST_P(RunControl, ASecondStartEmptiesTheTable) {
   chooseWater();
   fallingSphere("Effector-0", 0, 0, 0);
-  params.spinend.setValue(20);
+  params.end.setValue(20);
   btnstartClick(ctx);
   ASSERT_GT(state.Events.EventCount(), 0);
   effectors.setChecked(0, false);
@@ -238,10 +238,10 @@ TEST_P(RunControl, ASecondStartEmptiesTheTable) {
 
 TEST_P(RunControl, ContinueWithAnotherWaterStartsAfresh) {
   chooseWater(5);
-  params.spinend.setValue(4);
+  params.end.setValue(4);
   btnstartClick(ctx);
   HostHandle other = chooseWater(7);
-  params.spinend.setValue(8);
+  params.end.setValue(8);
   btncontinueClick(ctx);
   EXPECT_NE(state.WaterObject, other);  // erased and replaced as Start does
   EXPECT_EQ(state.RestCopySource, state.WaterObject);
@@ -252,7 +252,7 @@ TEST_P(RunControl, ContinueWithAnotherWaterStartsAfresh) {
 TEST_P(RunControl, CommandsArrivingDuringARunAreIgnored) {
   chooseWater();
   fallingSphere("Effector-0", 0, 0, 0);
-  params.spinend.setValue(6);
+  params.end.setValue(6);
   HostHandle waterOfRun = nullptr;
   int copiesBefore = 0;
   view.onPump = [&](int pump) {
@@ -274,12 +274,12 @@ TEST_P(RunControl, CommandsArrivingDuringARunAreIgnored) {
 
 TEST_P(RunControl, AStepBelowOneAdvancesByOne) {
   chooseWater();
-  params.spinend.setValue(3);
-  params.spinstep.setTypedValue(0);
+  params.end.setValue(3);
+  params.step.setTypedValue(0);
   btnstartClick(ctx);
   EXPECT_EQ(state.Counters.CurrentFrame, 4);
-  params.spinstep.setTypedValue(-5);
-  params.spinend.setValue(6);
+  params.step.setTypedValue(-5);
+  params.end.setValue(6);
   btncontinueClick(ctx);
   EXPECT_EQ(state.Counters.CurrentFrame, 7);
 }
@@ -316,7 +316,7 @@ TEST_P(RunControl, WithoutASnapshotEraseKeepsTheWaterAndStartRunsOnIt) {
   EXPECT_EQ(refhost::callCount("tsxGNodeCopy"), 0);
 
   fallingSphere("Effector-0", 0, 0, 0);
-  params.spinend.setValue(20);
+  params.end.setValue(20);
   btnstartClick(ctx);
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(state.WaterObject, water);
@@ -328,7 +328,7 @@ TEST_P(RunControl, WithoutASnapshotEraseKeepsTheWaterAndStartRunsOnIt) {
 
 TEST_P(RunControl, EraseAndStartFollowTheCopiedHandleNotTheResult) {
   HostHandle water = chooseWater();
-  params.spinend.setValue(4);
+  params.end.setValue(4);
   {
     SCOPED_TRACE("zero with a copy");
     refhost::setCopyAnswer(refhost::CopyAnswer::ZeroWithCopy);
@@ -353,7 +353,7 @@ TEST_P(RunControl, EraseAndStartFollowTheCopiedHandleNotTheResult) {
 
 TEST_P(RunControl, TheCopiesOfTheWaterAreReleasedWhenReplacedAndAtUnload) {
   HostHandle water = chooseWater(3);
-  params.spinend.setValue(2);
+  params.end.setValue(2);
   btnstartClick(ctx);
   const HostHandle firstRest = state.WaterRestCopy;
   btnstartClick(ctx);
@@ -385,8 +385,8 @@ TEST_F(FullEventTable, ARunThatFillsTheEventTableSaysSoOnceAndEndsCleanly) {
     effectors.add("Ball");
     effectors.setChecked(i, true);
   }
-  params.spinend.setValue(2);
-  params.spinstep.setValue(1);
+  params.end.setValue(2);
+  params.step.setValue(1);
   refhost::setRecording(false);
   btnstartClick(ctx);
   EXPECT_EQ(state.Counters.CurrentFrame, 3);
@@ -398,7 +398,7 @@ TEST_F(FullEventTable, ARunThatFillsTheEventTableSaysSoOnceAndEndsCleanly) {
   for (const auto& [frame, keyed] : keys)
     for (const HostVec3& v : keyed) ASSERT_TRUE(std::isfinite(v.z)) << "frame " << frame;
 
-  params.spinend.setValue(3);
+  params.end.setValue(3);
   btncontinueClick(ctx);
   EXPECT_EQ(state.Counters.CurrentFrame, 4);
   EXPECT_EQ(platform.messages.size(), 1u) << "told once";

@@ -229,7 +229,7 @@ TEST_P(SceneCommandsTest, GetMakeSourceAdoptsAnExistingWindSourceOfAnyKind) {
   refhost::clearCalls();
   commands.SpeedButton1Click();
   EXPECT_EQ(state.WindSourceObject, existing);
-  EXPECT_TRUE(params.boxwind.checked());
+  EXPECT_TRUE(params.wind.checked());
   EXPECT_EQ(refhost::callCount("tsxCreateSphere"), 0);
   EXPECT_EQ(refhost::callCount("tsxSceneDraw"), 0);
 }

@@ -80,12 +80,12 @@ void checkAgainstStrtof(const std::string& line, char separator) {
 
 void checkParameters(const ParameterSet& params) {
   for (const NumericParameter* p :
-       {&params.spinamp, &params.spinfreq, &params.spinvel, &params.spindecay, &params.spintimedecay, &params.spinlat,
-        &params.spinnoisescale, &params.spinnoisetimescale, &params.spinoctaves}) {
+       {&params.amplitude, &params.wavelength, &params.speed, &params.decay, &params.timeDecay, &params.lifeSpan,
+        &params.noiseScale, &params.timeScale, &params.octaves}) {
     FUZZ_CHECK(p->Value() >= p->Min() && p->Value() <= p->Max());
     FUZZ_CHECK(p->IntValue() == roundHalfEven(p->Value()));
   }
-  FUZZ_CHECK(params.radiodisturbance.index() >= -1 && params.radiodisturbance.index() <= 6);
+  FUZZ_CHECK(params.disturbanceType.index() >= -1 && params.disturbanceType.index() <= 6);
 }
 
 }  // namespace

@@ -77,13 +77,13 @@ std::vector<HostVec3> vertices(FuzzedDataProvider& in, std::size_t most) {
 }
 
 void typeParameters(FuzzedDataProvider& in, ParameterSet& p) {
-  for (NumericParameter* n : {&p.spinamp, &p.spinfreq, &p.spinvel, &p.spindecay, &p.spintimedecay, &p.spinlat,
-                              &p.spinnoisescale, &p.spinnoisetimescale, &p.spinoctaves}) {
+  for (NumericParameter* n : {&p.amplitude, &p.wavelength, &p.speed, &p.decay, &p.timeDecay, &p.lifeSpan,
+                              &p.noiseScale, &p.timeScale, &p.octaves}) {
     // Typed values reach the model unclamped.
     if (in.ConsumeBool()) n->setTypedValue(anyValue(in, n->DefaultVal(), n->Min(), n->Max()));
   }
-  for (FlagParameter* f : {&p.boxwind, &p.boxspike, &p.boxinvert, &p.boxrec, &p.boxrange}) f->setChecked(in.ConsumeBool());
-  p.radiodisturbance.setIndex(in.ConsumeIntegralInRange(-2, 8));
+  for (FlagParameter* f : {&p.wind, &p.sharp, &p.invert, &p.recordKeys, &p.checkRange}) f->setChecked(in.ConsumeBool());
+  p.disturbanceType.setIndex(in.ConsumeIntegralInRange(-2, 8));
 }
 
 // ----- what must hold ----------------------------------------------------
@@ -175,10 +175,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.reset();
     return 0;
   }
-  s.params.spinstart.setTypedValue(static_cast<float>(in.ConsumeIntegralInRange(-5, 60)));
-  s.params.spinend.setTypedValue(s.params.spinstart.Value() +
+  s.params.start.setTypedValue(static_cast<float>(in.ConsumeIntegralInRange(-5, 60)));
+  s.params.end.setTypedValue(s.params.start.Value() +
                                  static_cast<float>(in.ConsumeIntegralInRange(-1, 2)));
-  s.params.spinstep.setTypedValue(static_cast<float>(in.ConsumeIntegralInRange(-2, 3)));
+  s.params.step.setTypedValue(static_cast<float>(in.ConsumeIntegralInRange(-2, 3)));
   const int stopAt = in.ConsumeIntegralInRange(0, 40);
   s.view.onPump = [&](int pump) {
     if (pump == stopAt) btnstopClick(s.ctx);
@@ -201,7 +201,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (std::isfinite(baked[i].z)) FUZZ_CHECK(std::isfinite(now[i].z));
     }
   } else {
-    state.Counters.CurrentFrame = s.params.spinstart.IntValue();
+    state.Counters.CurrentFrame = s.params.start.IntValue();
     state.Counters.StopRequested = false;
     before = refhost::vertices(water);
     RunFrames(s.ctx, in.ConsumeBool() ? RunMode::Start : RunMode::Continue, readWaterPlacement(water));

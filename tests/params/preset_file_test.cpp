@@ -150,8 +150,8 @@ TEST_F(PresetFile, SavingTheStartValuesWritesTheTenLines) {
   EXPECT_EQ(lines[1], "0.0599999986588955");
   EXPECT_EQ(contents().size(), 1u) << "nothing left beside it";
 
-  params.spinlat.setValue(50.6f);
-  params.radiodisturbance.setIndex(-1);
+  params.lifeSpan.setValue(50.6f);
+  params.disturbanceType.setIndex(-1);
   savePreset(params, path, ',', lines);
   EXPECT_EQ(lines[0], "0,5");
   EXPECT_EQ(lines[5], "51");
@@ -160,20 +160,20 @@ TEST_F(PresetFile, SavingTheStartValuesWritesTheTenLines) {
 
 TEST_F(PresetFile, ASavedFileLoadsBackToTheSameValues) {
   ParameterSet changed;
-  changed.spinamp.setValue(12.345f);
-  changed.spinfreq.setValue(0.0001f);
-  changed.spinvel.setValue(99.99f);
-  changed.spinnoisescale.setValue(1234.5f);
-  changed.spinnoisetimescale.setValue(1e-7f);
-  changed.spinoctaves.setValue(7);
-  changed.radiodisturbance.setIndex(5);
+  changed.amplitude.setValue(12.345f);
+  changed.wavelength.setValue(0.0001f);
+  changed.speed.setValue(99.99f);
+  changed.noiseScale.setValue(1234.5f);
+  changed.timeScale.setValue(1e-7f);
+  changed.octaves.setValue(7);
+  changed.disturbanceType.setIndex(5);
   const std::string path = (folder / "round.rmp").string();
   savePreset(changed, path, '.', lines);
   EXPECT_EQ(load(path), "");
-  for (auto member : {&ParameterSet::spinamp, &ParameterSet::spinfreq, &ParameterSet::spinvel,
-                      &ParameterSet::spinnoisescale, &ParameterSet::spinnoisetimescale, &ParameterSet::spinoctaves})
+  for (auto member : {&ParameterSet::amplitude, &ParameterSet::wavelength, &ParameterSet::speed,
+                      &ParameterSet::noiseScale, &ParameterSet::timeScale, &ParameterSet::octaves})
     EXPECT_EQ((params.*member).Value(), (changed.*member).Value()) << (params.*member).caption();
-  EXPECT_EQ(params.radiodisturbance.index(), 5);
+  EXPECT_EQ(params.disturbanceType.index(), 5);
 }
 
 TEST_F(PresetFile, LineEndsOfEveryKindLoadAlike) {
@@ -181,13 +181,13 @@ TEST_F(PresetFile, LineEndsOfEveryKindLoadAlike) {
   for (const std::string end : {"\r\n", "\n", "\r"}) {
     SCOPED_TRACE(end == "\r" ? "CR" : end == "\n" ? "LF" : "CRLF");
     ParameterSet fresh;
-    params.spinamp.setValue(fresh.spinamp.Value());
+    params.amplitude.setValue(fresh.amplitude.Value());
     std::string text;
     for (const std::string& v : values) text += v + end;
     EXPECT_EQ(load(file("ends.rmp", text + "garbage" + end)), "");
-    EXPECT_EQ(params.spinamp.Value(), 1.0f);
-    EXPECT_EQ(params.spinlat.Value(), 60.0f);
-    EXPECT_EQ(params.radiodisturbance.index(), 4);
+    EXPECT_EQ(params.amplitude.Value(), 1.0f);
+    EXPECT_EQ(params.lifeSpan.Value(), 60.0f);
+    EXPECT_EQ(params.disturbanceType.index(), 4);
     EXPECT_EQ(lines.size(), 10u);
   }
 }
@@ -195,42 +195,42 @@ TEST_F(PresetFile, LineEndsOfEveryKindLoadAlike) {
 TEST_F(PresetFile, ACommaFileFailsAtLineOneUnderAPointAndChangesNothing) {
   const std::string comma = "0,7\r\n0,1\r\n0,3\r\n0,1\r\n0,01\r\n50\r\n0,7\r\n0\r\n1\r\n0\r\n";
   EXPECT_EQ(load(file("comma.rmp", comma)), "'0,7' is not a valid floating point value");
-  EXPECT_EQ(params.spinamp.Value(), 0.5f);
+  EXPECT_EQ(params.amplitude.Value(), 0.5f);
   EXPECT_EQ(load(file("comma.rmp", comma), ','), "");
-  EXPECT_EQ(params.spinamp.Value(), 0.7f);
+  EXPECT_EQ(params.amplitude.Value(), 0.7f);
 }
 
 TEST_F(PresetFile, MissingLinesFailAfterApplyingThoseThere) {
   EXPECT_EQ(load(file("nine.rmp", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n")), "List index out of bounds (9)");
-  EXPECT_EQ(params.spinamp.Value(), 1.0f);
-  EXPECT_EQ(params.spinoctaves.Value(), 9.0f);
+  EXPECT_EQ(params.amplitude.Value(), 1.0f);
+  EXPECT_EQ(params.octaves.Value(), 9.0f);
 
   ParameterSet fresh;
-  params.spinamp.setValue(fresh.spinamp.Value());
+  params.amplitude.setValue(fresh.amplitude.Value());
   EXPECT_EQ(load(file("empty.rmp", "")), "List index out of bounds (0)");
-  EXPECT_EQ(params.spinamp.Value(), 0.5f);
+  EXPECT_EQ(params.amplitude.Value(), 0.5f);
   EXPECT_TRUE(lines.empty());
 
   // A NUL ends the text.
   EXPECT_EQ(load(file("stops-at-zero.rmp", std::string("2\r\n0.1\r\n\0" "0.3\r\n", 12))), "List index out of bounds (2)");
-  EXPECT_EQ(params.spinamp.Value(), 2.0f);
+  EXPECT_EQ(params.amplitude.Value(), 2.0f);
 }
 
 TEST_F(PresetFile, BadIntegerLinesAndOutOfRangeValues) {
   for (const std::string lifeSpan : {"2.5", "+-5"}) {
     EXPECT_EQ(load(file("bad.rmp", "1\r\n0.2\r\n0.3\r\n0.4\r\n0.5\r\n" + lifeSpan + "\r\n0.7\r\n0\r\n1\r\n0\r\n")),
               "'" + lifeSpan + "' is not a valid integer value");
-    EXPECT_EQ(params.spintimedecay.Value(), 0.5f);
-    EXPECT_EQ(params.spinlat.Value(), 50.0f);
+    EXPECT_EQ(params.timeDecay.Value(), 0.5f);
+    EXPECT_EQ(params.lifeSpan.Value(), 50.0f);
   }
 
   EXPECT_EQ(load(file("range.rmp", "-3\r\n500\r\n0.3\r\n1e300\r\n0.5\r\n0\r\n0.7\r\n0\r\n20000\r\n9\r\n")), "");
-  EXPECT_EQ(params.spinamp.Value(), 0.0f);
-  EXPECT_EQ(params.spinfreq.Value(), 100.0f);
-  EXPECT_EQ(params.spindecay.Value(), 100.0f);
-  EXPECT_EQ(params.spinlat.Value(), 1.0f);
-  EXPECT_EQ(params.spinoctaves.Value(), 10000.0f);
-  EXPECT_EQ(params.radiodisturbance.index(), 6);
+  EXPECT_EQ(params.amplitude.Value(), 0.0f);
+  EXPECT_EQ(params.wavelength.Value(), 100.0f);
+  EXPECT_EQ(params.decay.Value(), 100.0f);
+  EXPECT_EQ(params.lifeSpan.Value(), 1.0f);
+  EXPECT_EQ(params.octaves.Value(), 10000.0f);
+  EXPECT_EQ(params.disturbanceType.index(), 6);
 }
 
 TEST_F(PresetFile, OpenAndCreateFailures) {
@@ -252,10 +252,10 @@ TEST_F(PresetFile, OpenAndCreateFailures) {
 // every one saves, saves again over itself, and loads back.
 TEST_F(PresetFile, NamesBeyondAsciiSaveAndLoad) {
   ParameterSet changed;
-  changed.spinamp.setValue(3.25f);
-  changed.spinnoisescale.setValue(0.001f);
-  changed.spinoctaves.setValue(4);
-  changed.radiodisturbance.setIndex(2);
+  changed.amplitude.setValue(3.25f);
+  changed.noiseScale.setValue(0.001f);
+  changed.octaves.setValue(4);
+  changed.disturbanceType.setIndex(2);
   for (const std::u8string name : {u8"\u20ac", u8"Rick\u2019s waves", u8"\u0412\u043e\u043b\u043d\u044b"}) {
     const fs::path place = folder / name;
     const std::string path = utf8(place / (name + u8" \u20ac\u2019\u0416.rmp"));
@@ -265,10 +265,10 @@ TEST_F(PresetFile, NamesBeyondAsciiSaveAndLoad) {
     savePreset(changed, path, '.', lines);
     params = ParameterSet();
     EXPECT_EQ(load(path), "");
-    EXPECT_EQ(params.spinamp.Value(), 3.25f);
-    EXPECT_EQ(params.spinnoisescale.Value(), 0.001f);
-    EXPECT_EQ(params.spinoctaves.Value(), 4.0f);
-    EXPECT_EQ(params.radiodisturbance.index(), 2);
+    EXPECT_EQ(params.amplitude.Value(), 3.25f);
+    EXPECT_EQ(params.noiseScale.Value(), 0.001f);
+    EXPECT_EQ(params.octaves.Value(), 4.0f);
+    EXPECT_EQ(params.disturbanceType.index(), 2);
     // The one file saved, and nothing left beside it.
     std::vector<std::string> files;
     for (const auto& entry : fs::directory_iterator(place)) files.push_back(utf8(entry.path()));
@@ -304,7 +304,7 @@ TEST_F(PresetFile, ASaveThatFailsAtAnyStepLeavesTheFolderAsItWas) {
   file("keep.rmp.partial", "the user's own");
   file("keep.rmp.tmp", "the user's too");
   const auto before = contents();
-  params.spinamp.setValue(9);
+  params.amplitude.setValue(9);
   const std::vector<std::string> newLines = presetLines(params, '.');
 
   FailingFileStore clean;
@@ -447,15 +447,15 @@ TEST_F(PresetFile, AGigabyteFileIsReadOnlyAsFarAsItsTenthLine) {
     const std::string message = error.what();
     EXPECT_EQ(message.substr(message.size() - 49), "777777...,,,' is not a valid floating point value");
   }
-  EXPECT_EQ(params.spinamp.Value(), 0.5f);
+  EXPECT_EQ(params.amplitude.Value(), 0.5f);
 }
 
 TEST_F(PresetFile, ASparseGigabyteFileLoads) {
   const std::string path = file("sparse.rmp", kStartValueFile);
   fs::resize_file(path, std::uintmax_t{1} << 30);
-  params.spinamp.setValue(3);
+  params.amplitude.setValue(3);
   EXPECT_EQ(load(path), "");
-  EXPECT_EQ(params.spinamp.Value(), 0.5f);
+  EXPECT_EQ(params.amplitude.Value(), 0.5f);
 }
 
 TEST_F(PresetFile, DialogsUseTheFilterAndExtension) {

@@ -144,8 +144,8 @@ TEST_F(Win32Dialogs, MessagesShowUtf8AndFallBackToTheAnsiCodePage) {
 TEST_F(Win32Dialogs, APresetSavesAndLoadsThroughTheRealDialogs) {
   const fs::path where = place(u8"\u20ac \u0412\u043e\u043b\u043d\u044b");
   ParameterSet params;
-  params.spinamp.setValue(2.5f);
-  params.spinoctaves.setValue(6);
+  params.amplitude.setValue(2.5f);
+  params.octaves.setValue(6);
   std::vector<std::string> lines;
   {
     DialogRobot robot([&](HWND dialog) { typeInto(dialog, where / u8"\u0448\u0442\u043e\u0440\u043c\u2019"); });
@@ -159,8 +159,8 @@ TEST_F(Win32Dialogs, APresetSavesAndLoadsThroughTheRealDialogs) {
   DialogRobot robot([&](HWND dialog) { typeInto(dialog, saved); });
   btnloadClick(loaded, platform, lines);
   ASSERT_TRUE(robot.finish());
-  EXPECT_EQ(loaded.spinamp.Value(), 2.5f);
-  EXPECT_EQ(loaded.spinoctaves.Value(), 6.0f);
+  EXPECT_EQ(loaded.amplitude.Value(), 2.5f);
+  EXPECT_EQ(loaded.octaves.Value(), 6.0f);
 }
 
 }  // namespace

@@ -60,8 +60,8 @@ TEST_P(WaterLostDuringARun, EndsTheRunWithoutAnotherWriteAndSaysWhy) {
   const Fault fault = std::get<1>(GetParam());
   chooseWater();
   fallingSphere("Effector-0", 0, 0, -5);  // in the water at frames 4 to 6
-  params.spinend.setValue(10);
-  params.spinstep.setValue(1);
+  params.end.setValue(10);
+  params.step.setValue(1);
 
   // Frame 5 runs two events, so its pass pumps twice. At the pump that
   // starts it, four passes have set the status line; inside it, five.
@@ -150,9 +150,9 @@ class FaultyHost : public SimFixture {
     tsxSceneAddObject(s.windSource, 1);
     refhost::addLocationKey(s.windSource, 0, {3, 1, 0});
     state.WindSourceObject = s.windSource;
-    params.boxwind.setChecked(true);
-    params.spinend.setValue(12);
-    params.spinstep.setValue(1);
+    params.wind.setChecked(true);
+    params.end.setValue(12);
+    params.step.setValue(1);
     return s;
   }
 };

@@ -30,7 +30,7 @@ TEST_F(RunStatistics, LabelsRingAndEstimate) {
   c.FrameTimeRing[1] = 400;
   for (int i = 0; i < 4; ++i) state.Events.append({0, 0, 0, 0, 1});
   platform.ticks = 62500;  // 61.5 s after the start
-  params.spinend.setValue(70);
+  ctx.params.end = 70;  // End as the run last read it
 
   UpdateRunStatistics(ctx);
   EXPECT_EQ(c.ProcessedEvents, 103);

@@ -71,14 +71,14 @@ struct TermReference {
 // 0, so what the pass leaves is the term) against the reference.
 void checkEachTerm(bench::World& world, float t) {
   const ParameterSet& p = world.params;
-  const TermReference ref{0.1f * p.spinamp.Value(), 1.0f / p.spinfreq.Value(), p.spinvel.Value() + 0.0001f,
-                          p.spindecay.Value(), p.spintimedecay.Value()};
+  const TermReference ref{0.1f * p.amplitude.Value(), 1.0f / p.wavelength.Value(), p.speed.Value() + 0.0001f,
+                          p.decay.Value(), p.timeDecay.Value()};
   const std::vector<RippleEvent> events(world.state.Events.valid().begin(), world.state.Events.valid().end());
   const std::vector<HostVec3> rest = refhost::vertices(world.state.WaterRestCopy);
   double worst = 0;
   long long terms = 0;
   for (std::size_t e = 0; e < events.size(); ++e) {
-    if (e > 0 && t - static_cast<float>(events[e].frame) > p.spinlat.Value()) continue;
+    if (e > 0 && t - static_cast<float>(events[e].frame) > p.lifeSpan.Value()) continue;
     world.state.Events.empty();
     world.state.Events.append(events[e]);
     SynthesizeFrame(world.ctx, world.state.WaterObject, t);
@@ -117,7 +117,7 @@ void comparePasses(bench::World& world, float t, bool checkTerms) {
   }
   forceVectorPath(std::nullopt);
 
-  const float A = 0.1f * world.params.spinamp.Value();
+  const float A = 0.1f * world.params.amplitude.Value();
   const double tolerance = live * 2.0 * ulpOf(A);
   ASSERT_EQ(sse2.vertices.size(), rest.size());
   for (std::size_t i = 0; i < rest.size(); ++i) {
@@ -153,17 +153,17 @@ void checkRun(SceneKind kind, const Variant& variant, std::initializer_list<int>
   bench::World world;
   bench::buildScene(world, kind, {variant.recordKeys, variant.wind});
   ParameterSet& params = world.params;
-  const float start = params.spinstart.Value();
-  params.spinstart.setValue(static_cast<float>(params.spinend.IntValue() + 1));
+  const float start = params.start.Value();
+  params.start.setValue(static_cast<float>(params.end.IntValue() + 1));
   btnstartClick(world.ctx);
-  params.spinstart.setValue(start);
+  params.start.setValue(start);
   const WaterPlacement water = readWaterPlacement(world.state.WaterObject);
 
   auto next = checkFrames.begin();
-  for (int frame = params.spinstart.IntValue(); next != checkFrames.end(); frame += params.spinstep.IntValue()) {
+  for (int frame = params.start.IntValue(); next != checkFrames.end(); frame += params.step.IntValue()) {
     world.state.Counters.CurrentFrame = frame;
     host::tsxAnimSetActiveTime(static_cast<float>(frame));
-    DetectEvents(world.ctx, water, params.boxrange.checked());
+    DetectEvents(world.ctx, water, params.checkRange.checked());
     if (frame != *next) continue;
     ++next;
     ASSERT_GT(world.state.Events.EventCount(), 0);

@@ -17,8 +17,8 @@ namespace {
 // phi = (t - f) v + (s/2 - r) k; A cos(phi) e^(-D phi) e^(-T (s/2 k + (t - f) v)),
 // nothing ahead of phi = -2.
 double expectedWave(const ParameterSet& p, const RippleEvent& e, double r, double t) {
-  const double A = 0.1 * p.spinamp.Value(), k = 1.0 / p.spinfreq.Value();
-  const double v = p.spinvel.Value() + 0.0001, D = p.spindecay.Value(), T = p.spintimedecay.Value();
+  const double A = 0.1 * p.amplitude.Value(), k = 1.0 / p.wavelength.Value();
+  const double v = p.speed.Value() + 0.0001, D = p.decay.Value(), T = p.timeDecay.Value();
   const double phi = (t - e.frame) * v + (0.5 * e.size - r) * k;
   if (phi < -2) return 0;
   const double crest = 0.5 * e.size * k + (t - e.frame) * v;
@@ -55,7 +55,7 @@ TEST_F(WaveSynthesis, WorkedExampleWithThePanelDefaults) {
 
 TEST_F(WaveSynthesis, PhaseExactlyTwoIsInsideTheWave) {
   // Wavelength 1 and an event of size 0 at the current frame make F = r.
-  params.spinfreq.setValue(1);
+  params.wavelength.setValue(1);
   HostHandle water = makeWater(onXAxis({2.0f, 2.001f}, 1.0f));
   state.Events.append({5, 0, 0, 0, 0});
 
@@ -156,7 +156,7 @@ TEST_F(WaveSynthesis, VerticesAheadOfTheRingAreAlwaysMarkedOthersOnlyWhenRecordi
   HostHandle water = makeWater(onXAxis({0.5f, 1.0f, 2.0f}));
   state.Events.append({0, 0, 0, 0, 1});
 
-  params.boxrec.setChecked(false);
+  params.recordKeys.setChecked(false);
   refhost::clearCalls();
   SynthesizeFrame(ctx, water, 0);
   std::vector<double> marked;
@@ -166,7 +166,7 @@ TEST_F(WaveSynthesis, VerticesAheadOfTheRingAreAlwaysMarkedOthersOnlyWhenRecordi
   }
   EXPECT_EQ(marked, (std::vector<double>{1, 2}));
 
-  params.boxrec.setChecked(true);
+  params.recordKeys.setChecked(true);
   refhost::clearCalls();
   SynthesizeFrame(ctx, water, 0);
   EXPECT_EQ(refhost::callCount("tsxPolyhMarkVertexChange"), 3);
@@ -178,13 +178,13 @@ TEST_F(WaveSynthesis, WithoutEventsTheRestShapeReturnsAndIsMarkedOnlyWhenRecordi
   HostVec3* out = tsxPolyhGetVxArray(water);
   for (int i = 0; i < 3; ++i) out[i].z = 9;
 
-  params.boxrec.setChecked(false);
+  params.recordKeys.setChecked(false);
   SynthesizeFrame(ctx, water, 1);
   EXPECT_EQ(heights(water), (std::vector<float>{0.75f, 0.75f, 0.75f}));
   EXPECT_EQ(refhost::callCount("tsxPolyhMarkVertexChange"), 0);
   EXPECT_EQ(view.pumps, 0);
 
-  params.boxrec.setChecked(true);
+  params.recordKeys.setChecked(true);
   SynthesizeFrame(ctx, water, 1);
   EXPECT_EQ(refhost::callCount("tsxPolyhMarkVertexChange"), 3);
   EXPECT_EQ(state.Counters.VertexCount, 3);
@@ -209,7 +209,7 @@ TEST_F(WaveSynthesis, RecordKeysIsReadWhileThePassRuns) {
   state.Events.append({0, 0, 0, 0, 1});
   state.Events.append({0, 0, 0, 0, 1});
   view.onPump = [&](int pump) {
-    if (pump == 2) params.boxrec.setChecked(false);
+    if (pump == 2) params.recordKeys.setChecked(false);
   };
   SynthesizeFrame(ctx, water, 0);
   EXPECT_EQ(refhost::callCount("tsxPolyhMarkVertexChange"), 1);
@@ -232,10 +232,10 @@ TEST_F(WaveSynthesis, OverflowingParametersNeverWriteANonFiniteHeight) {
     refhost::bindInto(hostApi());
     state.Events.empty();
     HostHandle water = makeWater(vertices);
-    params.spinfreq.setTypedValue(c.wavelength);
-    params.spindecay.setTypedValue(c.decay);
-    params.spinamp.setTypedValue(c.amplitude);
-    params.spinvel.setTypedValue(c.speed);
+    params.wavelength.setTypedValue(c.wavelength);
+    params.decay.setTypedValue(c.decay);
+    params.amplitude.setTypedValue(c.amplitude);
+    params.speed.setTypedValue(c.speed);
     state.Events.append({0, 0, 0, 0, 1});
     state.Events.append({3, 0.1f, 0, 0, 0});
     for (float t : {0.0f, 3.0f, 20.0f}) {
@@ -294,10 +294,10 @@ TEST_F(WaveSynthesis, OddShapesAndParametersGiveTheLiteralPassResult) {
     refhost::reset();
     refhost::bindInto(hostApi());
     state.Events.empty();
-    params.spindecay.setTypedValue(c.decay);
-    params.spinvel.setTypedValue(c.speed);
-    params.spinfreq.setTypedValue(c.wavelength);
-    params.boxrec.setChecked(false);
+    params.decay.setTypedValue(c.decay);
+    params.speed.setTypedValue(c.speed);
+    params.wavelength.setTypedValue(c.wavelength);
+    params.recordKeys.setChecked(false);
     HostHandle water = makeWater(c.vertices);
     state.Events.append({0, 0, 0, 0, 1});
     state.Events.append({20, 0.3f, 0.1f, 0, 0.5f});

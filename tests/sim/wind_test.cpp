@@ -23,13 +23,13 @@ class Wind : public SimFixture {
     refhost::setLocation(source, sourceLocation);
     refhost::setSize(source, sourceSize);
     state.WindSourceObject = source;
-    params.boxwind.setChecked(true);
+    params.wind.setChecked(true);
     return water;
   }
 
   // The wind height written out by hand for a source placed along +x.
   float expectedWind(const HostVec3& p, float t, float driftX, float W) {
-    const float S = params.spinnoisescale.Value(), R = params.spinnoisetimescale.Value();
+    const float S = params.noiseScale.Value(), R = params.timeScale.Value();
     const HostVec3 q{(0.1f * t * driftX + p.x) * S, (0.0f + p.y) * S, t * R};
     float n = tssNoise3(&q);
     n = std::fabs((n - 0.5f) * 2.0f);
@@ -40,9 +40,9 @@ class Wind : public SimFixture {
 
 TEST_F(Wind, WithoutAWindSourceTheBoxIsClearedAndNothingIsAdded) {
   HostHandle water = makeWater(std::vector<HostVec3>{{0, 0, 1}, {1, 1, 1}});
-  params.boxwind.setChecked(true);
+  params.wind.setChecked(true);
   SynthesizeFrame(ctx, water, 3);
-  EXPECT_FALSE(params.boxwind.checked());
+  EXPECT_FALSE(params.wind.checked());
   EXPECT_EQ(heights(water), (std::vector<float>{1, 1}));
 }
 
@@ -85,7 +85,7 @@ TEST_F(Wind, AFlatSourceAddsNothing) {
 
 TEST_F(Wind, TimeScaleChangesThePatternInPlace) {
   HostHandle water = waterWithSource({0, 0, 9}, {2, 2, 3});
-  params.spinnoisetimescale.setValue(0.7f);
+  params.timeScale.setValue(0.7f);
   SynthesizeFrame(ctx, water, 0);
   const std::vector<float> atStart = heights(water);
   SynthesizeFrame(ctx, water, 3);
@@ -101,29 +101,30 @@ TEST_F(Wind, DisturbanceTypesFoldingAndOctaves) {
   const HostVec3 p{0.3f, -0.2f, 0};
   const HostVec3 q{(0.6f + 0.3f) * 0.7f, -0.2f * 0.7f, 0};
 
-  params.boxspike.setChecked(false);
-  params.boxinvert.setChecked(false);
-  params.radiodisturbance.setIndex(kNoisePerlin);
+  // WindNoise takes the wind parameters as the run last read them.
+  ctx.params.sharp = false;
+  ctx.params.invert = false;
+  ctx.params.disturbanceType = kNoisePerlin;
   EXPECT_FLOAT_EQ(WindNoise(ctx, wind, p, 3), tssNoise3Perlin(&q));
-  params.boxinvert.setChecked(true);
+  ctx.params.invert = true;
   EXPECT_FLOAT_EQ(WindNoise(ctx, wind, p, 3), 1.0f - tssNoise3Perlin(&q));
-  params.boxspike.setChecked(true);
-  params.boxinvert.setChecked(false);
+  ctx.params.sharp = true;
+  ctx.params.invert = false;
   EXPECT_FLOAT_EQ(WindNoise(ctx, wind, p, 3), std::fabs((tssNoise3Perlin(&q) - 0.5f) * 2.0f));
 
-  params.boxspike.setChecked(false);
-  params.radiodisturbance.setIndex(kTurbulenceConvolution);
+  ctx.params.sharp = false;
+  ctx.params.disturbanceType = kTurbulenceConvolution;
   WindSetup fourOctaves = wind;
   fourOctaves.O = 4;
   EXPECT_FLOAT_EQ(WindNoise(ctx, fourOctaves, p, 3), tssTurbulence3SparseConv(&q, 4));
   EXPECT_NE(WindNoise(ctx, fourOctaves, p, 3), WindNoise(ctx, wind, p, 3));
 
-  params.radiodisturbance.setIndex(kNoiseClassical);
+  ctx.params.disturbanceType = kNoiseClassical;
   EXPECT_EQ(WindNoise(ctx, fourOctaves, p, 3), WindNoise(ctx, wind, p, 3));
 
   // No item chosen: the noise stays 0, and the folds still apply.
-  params.radiodisturbance.setIndex(-1);
-  params.boxinvert.setChecked(true);
+  ctx.params.disturbanceType = -1;
+  ctx.params.invert = true;
   EXPECT_FLOAT_EQ(WindNoise(ctx, wind, p, 3), 1.0f);
 }
 
@@ -132,7 +133,7 @@ TEST_F(Wind, AHostWithoutTheNoiseFunctionsAddsNoWind) {
   hostApi().tssNoise3 = nullptr;
   SynthesizeFrame(ctx, water, 5);
   for (float z : heights(water)) EXPECT_EQ(z, 0.5f);
-  EXPECT_TRUE(params.boxwind.checked());
+  EXPECT_TRUE(params.wind.checked());
 }
 
 }  // namespace

@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <functional>
 
+#include "base/error.h"
 #include "hostapi/host_calls.h"
 #include "scene/scene_helpers.h"
 #include "support/open_answers.h"
 #include "support/panel_fixture.h"
 #include "support/panel_layout.h"
+#include "support/recording_run_view.h"
 
 namespace rillmark {
 namespace {
@@ -264,20 +266,97 @@ TEST_F(ControlPanel, ClosingDuringARunStopsItFirst) {
   EXPECT_LE(state().Counters.CurrentFrame, 12);
 }
 
+// A run on this panel finds messages due at every chance it has to process
+// them, also between two events of a pass, so a test can act there.
+class ControlPanelPumpingOften : public ControlPanel {
+ protected:
+  ControlPanelPumpingOften() {
+    delete Form1;
+    setActivePlatform(&pumpingOften);
+    openPanel();
+  }
+  ~ControlPanelPumpingOften() override {
+    delete Form1;
+    Form1 = nullptr;
+    setActivePlatform(&platform);
+  }
+  // True inside the pass of frame, while it works through its events.
+  bool inPassOf(int frame) const {
+    return state().Counters.CurrentFrame == frame && state().Events.EventCount() > 0 && state().RunInProgress &&
+           status().rfind("Frame:" + std::to_string(frame) + " ", 0) == 0;
+  }
+  SimulationState& state() const { return ModuleSimulation(); }
+
+  testing::FakePlatform pumpingOften;
+};
+
+// The user closes the panel in the middle of a frame and opens it again
+// with the plug-in's icon before that frame is done: the run keeps its
+// events, keys that frame as an undisturbed run does, and ends there, as
+// the close asked; the old panel goes once the run has left.
+TEST_F(ControlPanelPumpingOften, APanelReopenedDuringAFrameLeavesTheRunAsItWas) {
+  refhost::select(buildScene());
+  click(panel->btnselect);
+  panel->Effectors.setChecked(0, true);
+  click(panel->btnstart);
+  const auto undisturbed = refhost::vertexKeys(state().WaterObject);
+  ASSERT_EQ(undisturbed.size(), 51u);
+
+  TForm1* first = panel;
+  const auto firstAlive = first->watch();
+  headless::windows().onProcessMessages = [&] {
+    if (panel != first || !inPassOf(50)) return;
+    first->closeRequested();
+    openPanel();
+  };
+  click(first->btnstart);
+  ASSERT_NE(panel, first) << "the panel was reopened during frame 50";
+  EXPECT_TRUE(firstAlive.expired());
+  EXPECT_EQ(Form1, panel);
+  EXPECT_FALSE(state().RunInProgress);
+  EXPECT_GT(state().Events.EventCount(), 0) << "the new panel found the run's events and left them";
+
+  const auto keys = refhost::vertexKeys(state().WaterObject);
+  ASSERT_EQ(keys.size(), 26u) << "frames 0 to 50, then the close's stop";
+  for (const auto& [frame, heights] : keys) {
+    ASSERT_EQ(heights.size(), undisturbed.at(frame).size());
+    for (std::size_t i = 0; i < heights.size(); ++i)
+      ASSERT_EQ(heights[i].z, undisturbed.at(frame)[i].z) << "frame " << frame << ", vertex " << i;
+  }
+}
+
+// A run that fails after its panel was closed still frees the panel, and
+// the failure is shown.
+TEST_F(ControlPanel, ARunFailingAfterItsPanelClosedStillFreesIt) {
+  refhost::select(buildScene());
+  click(panel->btnselect);
+  const auto alive = panel->watch();
+  headless::windows().onProcessMessages = [&] {
+    if (state().Counters.CurrentFrame != 10 || Form1 == nullptr) return;
+    panel->closeRequested();
+    hostApi().tsxSobjSetFrame = [](HostHandle, int) { throw Error("The host failed to key the water"); };
+  };
+  click(panel->btnstart);
+  EXPECT_TRUE(alive.expired()) << "the panel went after the failed run";
+  EXPECT_EQ(Form1, nullptr);
+  EXPECT_FALSE(state().RunInProgress);
+  EXPECT_EQ(platform.messages, std::vector<std::string>{"The host failed to key the water"});
+}
+
 TEST_F(ControlPanel, ClosingAndReopeningBringsBackEveryStartValue) {
-  panel->Params.spinamp.setValue(7.0f);
+  panel->Params.amplitude.setValue(7.0f);
   click(panel->BitBtn2);
   click(panel->BitBtn1);
   chooseTab(2);
   user.click(*panel, headless::HeadlessUser::centreOf(*panel->boxwind));
   EXPECT_TRUE(panel->boxwind->checked());
-  EXPECT_FLOAT_EQ(panel->Params.spinvel.Value(), 0.3f) << "the honey preset";
+  EXPECT_FLOAT_EQ(panel->Params.speed.Value(), 0.3f) << "the honey preset";
 
   panel->closeRequested();
   EXPECT_EQ(Form1, nullptr);
   openPanel();
-  EXPECT_EQ(panel->Params.spinamp.Value(), 0.5f);
-  EXPECT_EQ(panel->Params.spinvel.Value(), 0.75f);
+  EXPECT_EQ(panel->Params.amplitude.Value(), 0.5f);
+  EXPECT_EQ(panel->Params.speed.Value(), 0.75f);
   EXPECT_FALSE(panel->boxwind->checked());
   EXPECT_EQ(panel->PageControl1->activePageIndex(), 0);
   EXPECT_EQ(outerHeight(), 386);
@@ -291,7 +370,7 @@ TEST_F(ControlPanel, PresetFilesGoThroughTheLineBufferAndErrorsAreShown) {
   EXPECT_EQ(panel->boxparams->items().size(), 10u);
   click(panel->btnwater);
   click(panel->btnload);
-  EXPECT_EQ(panel->Params.spinvel.Value(), 0.0f) << "the snow preset came back from the file";
+  EXPECT_EQ(panel->Params.speed.Value(), 0.0f) << "the snow preset came back from the file";
   std::remove(path.c_str());
 
   click(panel->btnload);
@@ -304,7 +383,7 @@ TEST_F(ControlPanel, PresetFilesGoThroughTheLineBufferAndErrorsAreShown) {
   EXPECT_EQ(platform.messages.back(), "Cannot create file " + folder);
   EXPECT_TRUE(std::filesystem::is_directory(folder));
   click(panel->BitBtn2);  // the panel goes on working
-  EXPECT_FLOAT_EQ(panel->Params.spinvel.Value(), 0.3f);
+  EXPECT_FLOAT_EQ(panel->Params.speed.Value(), 0.3f);
 }
 
 }  // namespace

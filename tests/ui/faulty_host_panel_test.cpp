@@ -106,7 +106,7 @@ TEST_F(FaultyHostPanel, EffectorsAndTheWindSourceDeletedMidRunAreSimplyMissed) {
   chooseTab(2);
   click(panel->SpeedButton1);  // Get/Make Source
   const HostHandle source = state().WindSourceObject;
-  ASSERT_TRUE(panel->Params.boxwind.checked());
+  ASSERT_TRUE(panel->Params.wind.checked());
   std::size_t callsAfter = 0;
   headless::windows().onProcessMessages = [&] {
     if (callsAfter != 0 || state().Counters.CurrentFrame < 50 || state().Events.EventCount() == 0) return;
@@ -118,7 +118,7 @@ TEST_F(FaultyHostPanel, EffectorsAndTheWindSourceDeletedMidRunAreSimplyMissed) {
   ASSERT_NE(callsAfter, 0u);
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(state().Counters.CurrentFrame, 102) << "the run goes on to the end";
-  EXPECT_FALSE(panel->Params.boxwind.checked()) << "without its source the wind switches off";
+  EXPECT_FALSE(panel->Params.wind.checked()) << "without its source the wind switches off";
   EXPECT_EQ(callsWithDeadHandle(ball, callsAfter), std::vector<std::string_view>{});
   EXPECT_EQ(callsWithDeadHandle(source, callsAfter), std::vector<std::string_view>{});
   for (const auto& [frame, keyed] : refhost::vertexKeys(state().WaterObject))
@@ -186,7 +186,7 @@ TEST_F(FaultyHostPanel, AHostBelow410NeverSeesACallOfItsMissingFunctions) {
   // Wind checked by hand, with a source from a later release's scene: the
   // run adds none.
   state().WindSourceObject = effector;
-  panel->Params.boxwind.setChecked(true);
+  panel->Params.wind.setChecked(true);
   panel->Effectors.setChecked(0, false);
   panel->Effectors.setChecked(1, false);
   chooseTab(0);

@@ -43,18 +43,18 @@ class GlideSpinner : public PanelFixture {
 
 TEST_F(GlideSpinner, TypedNumbersAreTakenUnclampedAndEnterKeepsThem) {
   typeInto(panel->spinamp, "500");
-  EXPECT_EQ(panel->Params.spinamp.Value(), 500.0f) << "each change of the text is read at once";
+  EXPECT_EQ(panel->Params.amplitude.Value(), 500.0f) << "each change of the text is read at once";
   user.pressKey(ui::kKeyReturn);
-  EXPECT_EQ(panel->Params.spinamp.Value(), 500.0f) << "the setter finds the value equal: no clamping";
+  EXPECT_EQ(panel->Params.amplitude.Value(), 500.0f) << "the setter finds the value equal: no clamping";
   EXPECT_EQ(panel->spinamp->edit().text(), "500");
 
   // Dragging afterwards goes through the setter, which clamps.
   for (int direction : {+1, -1}) {
-    panel->Params.spinamp.setTypedValue(500.0f);
+    panel->Params.amplitude.setTypedValue(500.0f);
     user.press(*panel, arrow(panel->spinamp, 10));
     user.moveBy(direction * 42, 0);
     user.release();
-    EXPECT_EQ(panel->Params.spinamp.Value(), 100.0f) << direction;
+    EXPECT_EQ(panel->Params.amplitude.Value(), 100.0f) << direction;
   }
 }
 
@@ -79,10 +79,10 @@ TEST_F(GlideSpinner, TypedTextStaysAsTyped) {
 
 TEST_F(GlideSpinner, TextThatIsNoNumberGivesWayToTheValue) {
   typeInto(panel->spinlat, "7");
-  EXPECT_EQ(panel->Params.spinlat.Value(), 7.0f);
+  EXPECT_EQ(panel->Params.lifeSpan.Value(), 7.0f);
   user.selectAll();
   user.pressKey(ui::kKeyBack);
-  EXPECT_EQ(panel->Params.spinlat.Value(), 7.0f) << "deleting the whole text leaves the value";
+  EXPECT_EQ(panel->Params.lifeSpan.Value(), 7.0f) << "deleting the whole text leaves the value";
   EXPECT_EQ(panel->spinlat->edit().text(), "7");
   user.type("x");
   EXPECT_EQ(panel->spinlat->edit().text(), "7") << "a letter is refused at once";
@@ -90,23 +90,23 @@ TEST_F(GlideSpinner, TextThatIsNoNumberGivesWayToTheValue) {
   // The separator is the locale's: a comma locale reads "0,25".
   platform.separator = ',';
   typeInto(panel->spindecay, "0,25");
-  EXPECT_EQ(panel->Params.spindecay.Value(), 0.25f);
+  EXPECT_EQ(panel->Params.decay.Value(), 0.25f);
   // Leaving the edit box reads it once more; an equal value changes nothing.
   user.pressKey(ui::kKeyTab);
   EXPECT_FALSE(panel->spindecay->edit().focused());
-  EXPECT_EQ(panel->Params.spindecay.Value(), 0.25f);
+  EXPECT_EQ(panel->Params.decay.Value(), 0.25f);
 }
 
 TEST_F(GlideSpinner, RightClickRestoresTheDefault) {
-  panel->Params.spinstep.setValue(5.0f);
-  panel->Params.spinnoisetimescale.setValue(3.0f);
+  panel->Params.step.setValue(5.0f);
+  panel->Params.timeScale.setValue(3.0f);
   // On the caption: the edit box is a control of its own.
   user.click(*panel, arrow(panel->spinstep, 60), ui::MouseButton::Right);
   // On the Wind tab, which has to be chosen first.
   user.click(*panel, {panel->PageControl1->tabRect(2).x + 5, 10});
   user.click(*panel, arrow(panel->spinnoisetimescale, 100), ui::MouseButton::Right);
-  EXPECT_EQ(panel->Params.spinstep.Value(), 2.0f);
-  EXPECT_EQ(panel->Params.spinnoisetimescale.Value(), 0.0f);
+  EXPECT_EQ(panel->Params.step.Value(), 2.0f);
+  EXPECT_EQ(panel->Params.timeScale.Value(), 0.0f);
 }
 
 TEST_F(GlideSpinner, AClickOnAnArrowHalfStepsByTheIncrement) {

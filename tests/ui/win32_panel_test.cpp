@@ -9,6 +9,7 @@
 
 #include "support/panel_fixture.h"
 #include "support/panel_layout.h"
+#include "ui/win32/repaint_pacer.h"
 #include "ui/win32/win32_backend.h"
 
 namespace rillmark {
@@ -126,7 +127,7 @@ TEST_F(Win32Panel, TabWalksTheEditBoxesAndEnterTakesTheValue) {
   SendMessageA(speed, EM_SETSEL, 0, -1);
   for (char c : std::string("2.5\r")) PostMessageA(speed, WM_CHAR, static_cast<unsigned char>(c), 0);
   dispatchPending();
-  EXPECT_EQ(panel->Params.spinvel.Value(), 2.5f);
+  EXPECT_EQ(panel->Params.speed.Value(), 2.5f);
   DWORD from = 0, to = 0;
   SendMessageA(speed, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
   EXPECT_EQ(from, 0u);
@@ -142,44 +143,69 @@ TEST_F(Win32Panel, TabWalksTheEditBoxesAndEnterTakesTheValue) {
   EXPECT_TRUE(state().Counters.StopRequested);
 }
 
-// A caption that changes every frame of a run is painted about once per
-// screen refresh, and its last text is always painted soon after.
+// The pacer's timer, ticked by the test: a tick is the WM_TIMER the
+// window's timer would send.
+class HandTickedClock : public ui::win32::PacerClock {
+ public:
+  HandTickedClock() { ui::win32::setPacerClock(this); }
+  ~HandTickedClock() override { ui::win32::setPacerClock(nullptr); }
+  bool start(HWND, UINT_PTR, UINT) override {
+    running = true;
+    return true;
+  }
+  void stop(HWND, UINT_PTR) override { running = false; }
+  bool running = false;
+};
+
+// A caption that changes every frame of a run is painted once per tick of
+// the pacer's timer, and its last text is always painted at the next one.
 TEST_F(Win32Panel, ACaptionChangingFasterThanTheScreenIsPaintedPaced) {
+  HandTickedClock clock;
   HWND status = windowOf(*panel->Statusbar);
   ShowWindow(windowOf(*panel), SW_SHOWNA);
   dispatchPending();
   int paints = 0;
-  bool paintedSinceChange = false;
+  std::string painted;
   const auto dispatchCounting = [&] {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_PAINT && msg.hwnd == status) {
         ++paints;
-        paintedSinceChange = true;
+        char text[32] = {};
+        GetWindowTextA(status, text, sizeof text);
+        painted = text;
       }
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
   };
-  int changes = 0;
-  const DWORD burstEnd = GetTickCount() + 200;
-  while (GetTickCount() < burstEnd) {
-    panel->Statusbar->setCaption("Frame " + std::to_string(++changes));
-    paintedSinceChange = false;
+  const auto tick = [&] {
+    SendMessageA(status, WM_TIMER, ui::win32::RepaintPacer::kTimerId, 0);
     dispatchCounting();
-    Sleep(1);
-  }
-  EXPECT_GE(paints, 2);
-  EXPECT_LE(paints, 200 / 16 + 6) << changes << " changes";
-  EXPECT_LT(paints, changes);
-  paints = 0;
-  const DWORD settle = GetTickCount() + 100;
-  while (GetTickCount() < settle) dispatchCounting();
-  EXPECT_TRUE(paintedSinceChange) << "the last caption is painted";
-  EXPECT_LE(paints, 1);
-  char text[32] = {};
-  GetWindowTextA(status, text, sizeof text);
-  EXPECT_EQ(std::string(text), "Frame " + std::to_string(changes));
+  };
+  const auto setCaption = [&](int frame) {
+    panel->Statusbar->setCaption("Frame " + std::to_string(frame));
+    dispatchCounting();
+  };
+
+  // Within one interval: the first change is painted at once, the others
+  // wait for the tick, which paints the last one.
+  for (int frame = 1; frame <= 10; ++frame) setCaption(frame);
+  EXPECT_EQ(paints, 1);
+  EXPECT_EQ(painted, "Frame 1");
+  EXPECT_TRUE(clock.running);
+  tick();
+  EXPECT_EQ(paints, 2);
+  EXPECT_EQ(painted, "Frame 10");
+  // A tick with nothing waiting stops the timer, so the next change after
+  // a pause is painted at once.
+  tick();
+  EXPECT_EQ(paints, 2);
+  EXPECT_FALSE(clock.running);
+  setCaption(11);
+  EXPECT_EQ(paints, 3);
+  EXPECT_EQ(painted, "Frame 11");
+  EXPECT_TRUE(clock.running);
 }
 
 // A handler that closes the panel and then waits in a modal loop (as a

@@ -11,6 +11,20 @@
 
 namespace rillmark::ui::win32 {
 
+// What a pacer keeps time by: a timer that sends the window WM_TIMER with
+// the pacer's id every interval until stopped. The window's own timer
+// (SetTimer) unless a test installs a clock it ticks by hand.
+class PacerClock {
+ public:
+  virtual ~PacerClock() = default;
+  // False when no timer could be started.
+  virtual bool start(HWND window, UINT_PTR id, UINT intervalMs) = 0;
+  virtual void stop(HWND window, UINT_PTR id) = 0;
+};
+
+// The clock of every pacer from now on; null goes back to the window's timer.
+void setPacerClock(PacerClock* clock);
+
 class RepaintPacer {
  public:
   // About one refresh of a 60 Hz screen.

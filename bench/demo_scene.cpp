@@ -1,4 +1,4 @@
-#include "demo_scene.h"
+#include "bench/demo_scene.h"
 
 #include <algorithm>
 #include <string>
