@@ -13,5 +13,5 @@ cmake --build build/win32 -j "$jobs" --target rillmark_bake >&2
 version=$(sed -n 's/^project(Rillmark VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 zip=build/rillmark-blender-$version.zip
 python3 scripts/blender_zip.py --linux build/release/apps/bake/rillmark-bake \
-  --windows build/win32/bin/rillmark-bake.exe --out "$zip" >&2
+  --windows build/win32/bin/rillmark-bake.exe --out "$zip" >/dev/null
 echo "$zip"
