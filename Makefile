@@ -39,6 +39,7 @@ package:
 	scripts/release.sh package
 	@echo "Plug-in package: $$(ls build/win32/Rillmark-*.zip)"
 	@echo "Debian package:  $$(ls build/release/rillmark-bake_*.deb)"
+	@echo "Blender add-on:  $$(scripts/blender-package.sh)"
 
 # The optimised rillmark-bake and its manual page under $(PREFIX).
 install:

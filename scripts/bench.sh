@@ -16,7 +16,8 @@
 # (the Win32 test host's --bench-run), set beside the literal pass of the
 # same scene from the Windows report, and the time from an Escape key
 # pressed mid-run to the end of the run. Skipped when the arguments choose
-# scenes without (a) or (d).
+# scenes without (a) or (d). Last, scene (a) baked through the Blender
+# add-on beside Blender's own Dynamic Paint (bench/blender_bench.py).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -68,3 +69,15 @@ for scene in a d; do
     whole_run a --escape
   fi
 done
+
+# Scene (a) in Blender: the add-on's whole bake (with the released
+# rillmark-bake of build/release) beside Blender's own Dynamic Paint wave
+# surface.
+if [[ -n $(literal_ms a) ]]; then
+  echo "=== scene (a) in Blender: the add-on's bake beside Dynamic Paint ==="
+  cmake --build build/release -j "$jobs" --target rillmark_bake
+  python3 scripts/blender_zip.py --linux build/release/apps/bake/rillmark-bake \
+    --out build/bench/rillmark-blender-bench.zip >/dev/null
+  scripts/blender-run.sh bench/blender_bench.py build/bench/rillmark-blender-bench.zip |
+    grep -E '^(Blender [0-9.]+: |  )'
+fi

@@ -51,6 +51,7 @@ packages=(
   imagemagick libpng-dev libgif-dev
   clang libclang-rt-14-dev
   dpkg-dev help2man
+  blender python3-numpy
 )
 
 # 32-bit Wine, which runs the i686 build users install.

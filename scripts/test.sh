@@ -1,9 +1,10 @@
 #!/bin/bash
-# test.sh: builds the three configured build folders and runs both test
-# suites, the native one (sanitizers on) and the Win32 one under Wine with
-# one shared Xvfb, then each fuzz target for a short while (RILLMARK_FUZZ_SECONDS,
+# test.sh: builds the configured build folders and runs both test suites,
+# the native one (sanitizers on) and the Win32 one under Wine with one
+# shared Xvfb, then each fuzz target for a short while (RILLMARK_FUZZ_SECONDS,
 # 12 unless set), then the released rillmark-bake: built optimised, packaged
-# as a .deb and checked from the unpacked package (release.sh check). Every
+# as a .deb and checked from the unpacked package (release.sh check), then
+# the Blender add-on's tests in background Blender, from its zip. Every
 # stage runs even when one before it fails; the script fails if any build,
 # suite, fuzz target or the release check fails or if a suite ran no test.
 # Run scripts/setup.sh first (make test does).
@@ -38,6 +39,14 @@ run_win32() {
       --no-tests=error --output-on-failure -V
 }
 
+# The Blender add-on from its zip (the package's: build/release's and
+# build/win32's programs) in background Blender, a few seconds.
+run_blender() {
+  local zip
+  zip=$(scripts/blender-package.sh) || return
+  scripts/blender-run.sh tests/blender/test_addon.py "$zip"
+}
+
 run_fuzz() {
   cmake --build build/fuzz -j "$jobs" --target rillmark_fuzzers || return
   FUZZ_RUNS= FUZZ_SECONDS=${RILLMARK_FUZZ_SECONDS:-12} scripts/fuzz.sh
@@ -54,6 +63,10 @@ run_fuzz; fuzz=$?
 echo "=== release: rillmark-bake optimised, its .deb checked (build/release) ==="
 scripts/release.sh check; release=$?
 
+echo "=== blender: the add-on's tests in Blender (build/rillmark-blender-*.zip) ==="
+run_blender; blender=$?
+
 verdict() { [[ $1 -eq 0 ]] && echo passed || echo "FAILED ($1)"; }
-echo "=== native suite: $(verdict $native); win32 suite: $(verdict $win32); fuzz targets: $(verdict $fuzz); release: $(verdict $release) ==="
-[[ $native -eq 0 && $win32 -eq 0 && $fuzz -eq 0 && $release -eq 0 ]]
+echo "=== native suite: $(verdict $native); win32 suite: $(verdict $win32); fuzz targets: $(verdict $fuzz);" \
+  "release: $(verdict $release); blender add-on: $(verdict $blender) ==="
+[[ $native -eq 0 && $win32 -eq 0 && $fuzz -eq 0 && $release -eq 0 && $blender -eq 0 ]]

@@ -60,21 +60,18 @@ HostHandle BakeHost::build(const BakeScene& scene) {
       case BakeEffector::Shape::Mesh:
         object = refhost::addPolyhedron(effector.name, effector.vertices);
         break;
-      case BakeEffector::Shape::Boxes: {
-        // Two corners have the box of the whole mesh: its centre and
-        // extents are the location and size the host reports.
-        const Box& first = effector.boxes.begin()->second;
-        const HostVec3 corners[2] = {first.min, first.max};
-        object = refhost::addPolyhedron(effector.name, corners);
-        moving_.push_back({object, &effector.boxes});
+      case BakeEffector::Shape::Boxes:
+        object = addMovingBoxes(effector.name, effector.boxes);
         break;
-      }
     }
     if (!object) throw BakeFailure("the host could not make the effector '" + effector.name + "'");
     for (const LocationKey& key : effector.keys) refhost::addLocationKey(object, key.frame, key.location);
   }
 
-  if (scene.wind) {
+  if (scene.wind && !scene.wind->boxes.empty()) {
+    if (!addMovingBoxes(rillmark::kWindSourceName, scene.wind->boxes))
+      throw BakeFailure("the host could not make the wind source");
+  } else if (scene.wind) {
     HostHandle source = refhost::addObject(rillmark::kWindSourceName, refhost::kPolyhedronKind);
     refhost::setLocation(source, scene.wind->location);
     refhost::setSize(source, scene.wind->size);
@@ -82,6 +79,16 @@ HostHandle BakeHost::build(const BakeScene& scene) {
   }
   moveBoxesTo(0.0f);
   return water;
+}
+
+HostHandle BakeHost::addMovingBoxes(const std::string& name, const std::map<int, Box>& boxes) {
+  // Two corners have the box of the whole mesh: their centre and extents
+  // are the location and size the host reports.
+  const Box& first = boxes.begin()->second;
+  const HostVec3 corners[2] = {first.min, first.max};
+  HostHandle object = refhost::addPolyhedron(name, corners);
+  if (object) moving_.push_back({object, &boxes});
+  return object;
 }
 
 void BakeHost::moveBoxesTo(float frame) {

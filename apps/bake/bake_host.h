@@ -1,7 +1,8 @@
 // The bake program's host: the reference host's scene graph, in this
 // process, bound into the host table the simulation calls through, with
 // four functions of its own. Setting the animation time also moves the
-// effectors of an OBJ sequence to that frame's boxes; drawing the scene
+// objects given as a box per frame (effectors of an OBJ sequence, boxes of a
+// scene file) to that frame's boxes; drawing the scene
 // hands the water's vertices to the program (one sample per simulated
 // frame, as a run draws once per frame); keys are not stored and change
 // marks not offered, because the samples are what this host keeps. The
@@ -15,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "hostapi/host_types.h"
@@ -59,6 +61,8 @@ class BakeHost {
   static void RILLMARK_CDECL sceneDraw();
   static void RILLMARK_CDECL keepNoKey(HostHandle object, int code);
 
+  // A polyhedron that takes each frame's box as the time is set.
+  HostHandle addMovingBoxes(const std::string& name, const std::map<int, Box>& boxes);
   void moveBoxesTo(float frame);
 
   std::vector<MovingBoxes> moving_;

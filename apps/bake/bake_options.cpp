@@ -101,10 +101,12 @@ void addParameterOptions(CLI::App& app, std::array<ParameterOption, rillmark::kP
     } else if (entry.kind == ParameterKind::Choice) {
       const int last = static_cast<int>(entry.items.size()) - 1;
       o.number = entry.start;
+      // -1 chooses no item, as a preset file may.
       o.option = app.add_option(name, o.number, optionDescription(entry))
-                     ->check(CLI::Range(0, last))
+                     ->check(CLI::Range(-1, last))
                      ->check(CLI::TypeValidator<int>())
-                     ->option_text("INT 0 to " + std::to_string(last) + ", default " + numberText(entry.start));
+                     ->option_text("INT -1 (none) to " + std::to_string(last) + ", default " +
+                                   numberText(entry.start));
     } else {
       const bool integer = entry.kind == ParameterKind::Integer;
       o.option = app.add_option(name, o.number, optionDescription(entry))
@@ -161,6 +163,19 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
       ->group("Output");
   app.add_option("--obj-out", o.objOut, "Write the water as one OBJ file per frame into this folder")->type_name("FOLDER")->group("Output");
   app.add_option("--preview", o.preview, "Write the water's heights as an animated GIF")->type_name("FILE")->group("Output");
+  app.add_flag("--progress-lines", o.progressLines,
+               "Progress as plain lines, one a frame (at most ten a second), for a program to read")
+      ->group("Output");
+
+  app.add_flag("--describe-parameters", o.describeParameters,
+               "Print every parameter (name, caption, kind, range, default, presets, option) as JSON, and stop")
+      ->group("Parameters, without a bake");
+  app.add_flag("--print-parameters", o.printParameters,
+               "Print the parameters' values after the preset and the options as JSON")
+      ->group("Parameters, without a bake");
+  app.add_option("--save-preset", o.savePreset,
+                 "Write the parameters after the preset and the options as a preset file, as the plug-in does")
+      ->type_name("FILE.rmp")->group("Parameters, without a bake");
 
   app.add_option("--threads", o.threads, "Threads to use: 1 does everything on one; the heights are the same for any number")
       ->check(CLI::Range(0, 1024))
@@ -186,13 +201,19 @@ ParseResult parseBakeOptions(int argc, const char* const* argv) {
   }
 
   try {
-    if (o.sceneFile.empty() == o.objSequence.empty())
-      throw UsageError("give either --scene FILE or --obj-sequence PATTERN");
-    if (!o.objSequence.empty() && o.water.empty()) throw UsageError("--obj-sequence needs --water NAME");
-    if (o.objSequence.empty() && (!o.water.empty() || !o.effectors.empty()))
-      throw UsageError("--water and --effector name objects of an --obj-sequence");
-    if (o.pc2.empty() && o.mdd.empty() && o.objOut.empty() && o.preview.empty())
-      throw UsageError("nothing to write: give --pc2, --mdd, --obj-out or --preview");
+    const bool outputs = !o.pc2.empty() || !o.mdd.empty() || !o.objOut.empty() || !o.preview.empty();
+    if (o.parameterCommand()) {
+      if (!o.sceneFile.empty() || !o.objSequence.empty() || outputs)
+        throw UsageError("--describe-parameters, --print-parameters and --save-preset bake nothing: "
+                         "give them no scene and no output");
+    } else {
+      if (o.sceneFile.empty() == o.objSequence.empty())
+        throw UsageError("give either --scene FILE or --obj-sequence PATTERN");
+      if (!o.objSequence.empty() && o.water.empty()) throw UsageError("--obj-sequence needs --water NAME");
+      if (o.objSequence.empty() && (!o.water.empty() || !o.effectors.empty()))
+        throw UsageError("--water and --effector name objects of an --obj-sequence");
+      if (!outputs) throw UsageError("nothing to write: give --pc2, --mdd, --obj-out or --preview");
+    }
 
     if (!preset.empty()) applyNamedPreset(o.params, preset);
     for (const ParameterOption& p : parameters) {

@@ -36,6 +36,14 @@ struct BakeOptions {
   float fps = 24;
   std::string objOut;
   std::string preview;
+  bool progressLines = false;  // plain progress lines, one a frame
+
+  // Instead of a bake: the parameters described, or their values (the
+  // preset and options applied) printed or saved as a preset file.
+  bool describeParameters = false;
+  bool printParameters = false;
+  std::string savePreset;
+  bool parameterCommand() const { return describeParameters || printParameters || !savePreset.empty(); }
 };
 
 // What parsing asks of the program.

@@ -18,6 +18,7 @@
 #include "up_axis.h"
 #include "obj_sequence.h"
 #include "output_queue.h"
+#include "parameter_io.h"
 #include "preview.h"
 #include "progress.h"
 #include "scene_file.h"
@@ -108,18 +109,20 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   // before while the run goes on; they start now, so that the writers can
   // set their files' space aside while the scene is built.
   const unsigned threads = o.threads > 0 ? static_cast<unsigned>(o.threads) : everyCore();
+  // Written in the input's own axes, as the output transform is given.
+  const SampleMapping mapping{up, scene.outputTransform ? &*scene.outputTransform : nullptr};
   std::optional<BakeThreads> shared;
   std::optional<OutputQueue> queue;
-  if (threads > 1) queue.emplace(writers, shared.emplace(threads), up);
+  if (threads > 1) queue.emplace(writers, shared.emplace(threads), mapping);
   const HostHandle water = host.build(scene);
 
-  Progress progress(static_cast<int>(frames.size()), err);
+  Progress progress(static_cast<int>(frames.size()), err, o.progressLines);
   RunRequest request;
   request.water = water;
   for (const BakeEffector& effector : scene.effectors) request.effectors.push_back(effector.name);
   request.windSource = scene.wind.has_value();
   request.stop = stop;
-  std::vector<HostVec3> inFileAxes;
+  std::vector<HostVec3> mapped;
   if (queue) {
     request.bands = &*shared;
     request.onFrameStart = [&](HostHandle runWater) {
@@ -133,7 +136,7 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
     };
   } else {
     request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
-      writeFrame(writers, up, frame, vertices, inFileAxes);
+      writeFrame(writers, mapping, frame, vertices, mapped);
       progress.frameDone();
     };
   }
@@ -170,6 +173,19 @@ struct WatchingForInterrupt {
   ~WatchingForInterrupt() { watchForInterrupt(nullptr); }
 };
 
+// The parameters described, printed or saved; no scene is read.
+int parameterCommand(BakeOptions& o, std::FILE* out) {
+  if (o.describeParameters) {
+    std::fputs(describeParameters().c_str(), out);
+    return 0;
+  }
+  // Without a scene the wind is as the options say, else as the panel opens.
+  if (o.wind) o.params.wind.setChecked(*o.wind);
+  if (!o.savePreset.empty()) writePresetFile(o.params, o.savePreset);
+  if (o.printParameters) std::fputs(parameterValues(o.params).c_str(), out);
+  return 0;
+}
+
 }  // namespace
 
 int runBakeProgram(int argc, const char* const* argv, std::FILE* out, std::FILE* err,
@@ -182,6 +198,7 @@ int runBakeProgram(int argc, const char* const* argv, std::FILE* out, std::FILE*
   }
   const WatchingForInterrupt watching(stop);
   try {
+    if (parsed.options->parameterCommand()) return parameterCommand(*parsed.options, out);
     return bake(*parsed.options, out, err, stop);
   } catch (const Interrupted&) {
     std::fprintf(err, "rillmark-bake: interrupted; nothing was changed\n");

@@ -3,6 +3,7 @@
 // effectors and how they move, and the wind source.
 #pragma once
 
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
@@ -29,7 +30,7 @@ struct BakeEffector {
   enum class Shape {
     Sphere,  // of `radius`, centred on the origin
     Mesh,    // `vertices` as they are
-    Boxes,   // a box per frame, from an OBJ sequence
+    Boxes,   // a box per frame, from an OBJ sequence or a scene file
   };
   std::string name;
   Shape shape = Shape::Sphere;
@@ -47,6 +48,23 @@ struct BakeWind {
   HostVec3 size{1, 1, 1};
   HostVec3 location{0, 0, 0};
   std::vector<LocationKey> keys;  // if any, they move it
+  // If any: frame -> the source's bounding box in that frame, in place of
+  // the size, location and keys.
+  std::map<int, Box> boxes;
+};
+
+// An affine map applied to every vertex written out, computed in double:
+// rows of [x, y, z, offset]. A 3D program that hands over its water in world
+// space uses it to get the samples back in the water's own coordinates.
+struct OutputTransform {
+  std::array<std::array<double, 4>, 3> rows;
+
+  HostVec3 apply(const HostVec3& v) const {
+    const auto row = [&](const std::array<double, 4>& r) {
+      return static_cast<float>(r[0] * v.x + r[1] * v.y + r[2] * v.z + r[3]);
+    };
+    return {row(rows[0]), row(rows[1]), row(rows[2])};
+  }
 };
 
 struct WaterGrid {
@@ -69,6 +87,7 @@ struct BakeScene {
 
   std::vector<BakeEffector> effectors;
   std::optional<BakeWind> wind;
+  std::optional<OutputTransform> outputTransform;
 
   int vertexCount() const {
     return grid ? grid->sides * grid->sides : static_cast<int>(waterVertices.size());

@@ -4,18 +4,21 @@
 
 namespace bake {
 
-void writeFrame(std::vector<std::unique_ptr<FrameWriter>>& writers, UpAxis up, int frame,
+void writeFrame(std::vector<std::unique_ptr<FrameWriter>>& writers, const SampleMapping& mapping, int frame,
                 std::span<const HostVec3> vertices, std::vector<HostVec3>& scratch) {
-  if (up != UpAxis::Z) {
-    scratch.assign(vertices.begin(), vertices.end());
-    swapForUpAxis(up, scratch);
+  if (!mapping.identity()) {
+    scratch.resize(vertices.size());
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+      const HostVec3 v = swapForUpAxis(mapping.up, vertices[i]);
+      scratch[i] = mapping.transform ? mapping.transform->apply(v) : v;
+    }
     vertices = scratch;
   }
   for (const auto& writer : writers) writer->frame(frame, vertices);
 }
 
-OutputQueue::OutputQueue(std::vector<std::unique_ptr<FrameWriter>>& writers, BakeThreads& threads, UpAxis up)
-    : writers_(writers), threads_(threads), up_(up) {
+OutputQueue::OutputQueue(std::vector<std::unique_ptr<FrameWriter>>& writers, BakeThreads& threads, SampleMapping mapping)
+    : writers_(writers), threads_(threads), mapping_(mapping) {
   // Before the first frame and whenever the writing is ahead, the writers
   // set aside their files' space.
   threads_.setIdleWork([this] {
@@ -103,7 +106,7 @@ void OutputQueue::writeNext() {
   lock.unlock();
   if (!failedBefore) {
     try {
-      writeFrame(writers_, up_, number, vertices, inFileAxes_);
+      writeFrame(writers_, mapping_, number, vertices, mapped_);
     } catch (...) {
       lock.lock();
       error_ = std::current_exception();

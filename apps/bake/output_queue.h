@@ -23,21 +23,30 @@
 
 #include "bake_threads.h"
 #include "frame_writers.h"
+#include "bake_scene.h"
 #include "up_axis.h"
 
 namespace bake {
 
-// Hands one frame to every writer, in the files' axes (with y up, a copy
-// in `scratch` with y and z swapped): what a queued frame's job does, and
-// what the run's thread does at once when it is the only thread.
-void writeFrame(std::vector<std::unique_ptr<FrameWriter>>& writers, UpAxis up, int frame,
+// How a drawn sample becomes a written one: back in the input's own axes
+// (with y up, y and z swapped), then through the scene's output transform
+// if it has one.
+struct SampleMapping {
+  UpAxis up = UpAxis::Z;
+  const OutputTransform* transform = nullptr;  // owned by the scene
+  bool identity() const { return up == UpAxis::Z && transform == nullptr; }
+};
+
+// Hands one frame to every writer, mapped (a mapped copy in `scratch`):
+// what a queued frame's job does, and what the run's thread does at once
+// when it is the only thread.
+void writeFrame(std::vector<std::unique_ptr<FrameWriter>>& writers, const SampleMapping& mapping, int frame,
                 std::span<const HostVec3> vertices, std::vector<HostVec3>& scratch);
 
 class OutputQueue {
  public:
-  // The writers must outlive this object. Each sample is written in the
-  // files' axes: with y up, its y and z are swapped on the way.
-  OutputQueue(std::vector<std::unique_ptr<FrameWriter>>& writers, BakeThreads& threads, UpAxis up);
+  // The writers must outlive this object. Each sample is written mapped.
+  OutputQueue(std::vector<std::unique_ptr<FrameWriter>>& writers, BakeThreads& threads, SampleMapping mapping);
   // Frames not yet written are dropped.
   ~OutputQueue();
   OutputQueue(const OutputQueue&) = delete;
@@ -81,14 +90,14 @@ class OutputQueue {
 
   std::vector<std::unique_ptr<FrameWriter>>& writers_;
   BakeThreads& threads_;
-  UpAxis up_;
+  SampleMapping mapping_;
   std::mutex mutex_;
   std::deque<Frame> frames_;  // queued, oldest first, until written and their array free
   std::size_t nextToWrite_ = 0;  // in frames_
   std::vector<std::vector<HostVec3>> spare_;
   std::size_t arrays_ = 0;  // made here, spare or in use
   std::exception_ptr error_;
-  std::vector<HostVec3> inFileAxes_;  // the jobs' own, one job at a time
+  std::vector<HostVec3> mapped_;  // the jobs' own, one job at a time
 };
 
 }  // namespace bake

@@ -31,9 +31,9 @@ std::string clock(double seconds) {
 
 }  // namespace
 
-Progress::Progress(int totalFrames, std::FILE* out)
-    : total_(totalFrames), out_(out), terminal_(RILLMARK_ISATTY(RILLMARK_FILENO(out)) != 0),
-      start_(std::chrono::steady_clock::now()), lastDraw_(start_) {}
+Progress::Progress(int totalFrames, std::FILE* out, bool everyFrame)
+    : total_(totalFrames), out_(out), terminal_(!everyFrame && RILLMARK_ISATTY(RILLMARK_FILENO(out)) != 0),
+      everyFrame_(everyFrame), start_(std::chrono::steady_clock::now()), lastDraw_(start_) {}
 
 double Progress::seconds() const {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
@@ -41,7 +41,7 @@ double Progress::seconds() const {
 
 void Progress::frameDone() {
   ++done_;
-  if (terminal_) {
+  if (terminal_ || everyFrame_) {
     // A few redraws a second are plenty, and cost nothing beside a frame.
     const auto now = std::chrono::steady_clock::now();
     if (done_ == total_ || now - lastDraw_ >= std::chrono::milliseconds(100)) {
@@ -64,6 +64,8 @@ void Progress::draw() {
                              clock(elapsed) + " so far, " + clock(left) + " left";
   if (!terminal_) {
     std::fprintf(out_, "rillmark-bake: %s\n", timing.c_str());
+    // The reader is another program waiting for the line.
+    if (everyFrame_) std::fflush(out_);
     return;
   }
   const int filled = total_ > 0 ? done_ * kBarWidth / total_ : kBarWidth;

@@ -1,10 +1,13 @@
 #include "scene_file.h"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -26,6 +29,8 @@ using nlohmann::json;
 
 // The largest grid the host makes; beyond it a typo costs gigabytes.
 constexpr int kMaxGridSides = 2048;
+// Frames of boxes stay well inside an int, whatever the run adds to them.
+constexpr long long kMaxFrame = 1000000000;
 
 // The steps of a place in the document as the reader names it:
 // "effectors[1].sphere.radius" is effectors, 1, sphere, radius.
@@ -118,7 +123,7 @@ class Reader {
 
   BakeScene read(const json& doc) {
     requireObject(doc, "the document");
-    onlyMembers(doc, "the document", {"up", "water", "effectors", "wind"});
+    onlyMembers(doc, "the document", {"up", "water", "effectors", "wind", "output_transform"});
     BakeScene scene;
     if (doc.contains("up")) {
       scene.upAxis = upAxisNamed(text(doc["up"], "up"));
@@ -140,6 +145,7 @@ class Reader {
       }
     }
     if (doc.contains("wind")) scene.wind = readWind(doc["wind"]);
+    if (doc.contains("output_transform")) scene.outputTransform = transform(doc["output_transform"], "output_transform");
     return scene;
   }
 
@@ -171,6 +177,46 @@ class Reader {
     return static_cast<float>(d);
   }
 
+  double real(const json& value, const std::string& where) const {
+    if (!value.is_number()) fail(where, "must be a number");
+    const double d = value.get<double>();
+    if (!std::isfinite(d)) fail(where, "must be a finite number");
+    return d;
+  }
+
+  OutputTransform transform(const json& value, const std::string& where) const {
+    if (!value.is_array() || value.size() != 3) fail(where, "must be three rows [x, y, z, offset]");
+    OutputTransform t{};
+    for (std::size_t r = 0; r < 3; ++r) {
+      const std::string at = where + "[" + std::to_string(r) + "]";
+      if (!value[r].is_array() || value[r].size() != 4) fail(at, "must be a row [x, y, z, offset]");
+      for (std::size_t c = 0; c < 4; ++c) t.rows[r][c] = real(value[r][c], at + "[" + std::to_string(c) + "]");
+    }
+    return t;
+  }
+
+  // [frame, min x, min y, min z, max x, max y, max z] per frame, each frame
+  // once; a box held until the next one.
+  std::map<int, Box> boxes(const json& value, const std::string& where) const {
+    if (!value.is_array() || value.empty()) fail(where, "must be a list of [frame, min x, min y, min z, max x, max y, max z]");
+    std::map<int, Box> out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      const std::string at = where + "[" + std::to_string(i) + "]";
+      const json& entry = value[i];
+      if (!entry.is_array() || entry.size() != 7) fail(at, "must be [frame, min x, min y, min z, max x, max y, max z]");
+      if (!entry[0].is_number_integer()) fail(at + "[0]", "must be a whole frame number");
+      const auto frame = entry[0].get<long long>();
+      if (frame < -kMaxFrame || frame > kMaxFrame) fail(at + "[0]", "must lie between -1000000000 and 1000000000");
+      Box box{};
+      float* corners[6] = {&box.min.x, &box.min.y, &box.min.z, &box.max.x, &box.max.y, &box.max.z};
+      for (std::size_t c = 0; c < 6; ++c) *corners[c] = number(entry[c + 1], at + "[" + std::to_string(c + 1) + "]");
+      if (box.min.x > box.max.x || box.min.y > box.max.y || box.min.z > box.max.z)
+        fail(at, "a minimum is above its maximum");
+      if (!out.emplace(static_cast<int>(frame), box).second) fail(at + "[0]", "the frame has a box already");
+    }
+    return out;
+  }
+
   HostVec3 vector3(const json& value, const std::string& where) const {
     if (!value.is_array() || value.size() != 3) fail(where, "must be [x, y, z]");
     return {number(value[0], where + "[0]"), number(value[1], where + "[1]"), number(value[2], where + "[2]")};
@@ -200,13 +246,40 @@ class Reader {
     return readObjFile(utf8Of(pathOf(folder_) / pathOf(name)));
   }
 
+  // A file of little-endian 32-bit floats, x, y, z per vertex: a program
+  // that hands over a large mesh need not format it as text.
+  std::vector<HostVec3> points(const json& value, const std::string& where) const {
+    const std::string name = text(value, where);
+    if (name.empty()) fail(where, "names no file");
+    const std::string path = utf8Of(pathOf(folder_) / pathOf(name));
+    const std::string data = readWholeFile(path);
+    if (data.empty() || data.size() % sizeof(HostVec3) != 0)
+      throw BakeFailure(path + ": holds " + std::to_string(data.size()) +
+                        " bytes; a vertex is three 4-byte floats, and the water needs at least one");
+    static_assert(std::endian::native == std::endian::little, "the points file is little-endian");
+    std::vector<HostVec3> vertices(data.size() / sizeof(HostVec3));
+    std::memcpy(vertices.data(), data.data(), data.size());
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+      const HostVec3& v = vertices[i];
+      if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
+        throw BakeFailure(path + ": vertex " + std::to_string(i) + " is not a finite point");
+    }
+    return vertices;
+  }
+
   void readWater(const json& water, BakeScene& scene) const {
     requireObject(water, "water");
-    onlyMembers(water, "water", {"name", "grid", "obj", "object"});
+    onlyMembers(water, "water", {"name", "grid", "obj", "object", "points"});
     if (water.contains("name")) scene.waterName = text(water["name"], "water.name");
     if (scene.waterName.empty() || scene.waterName == rillmark::kWindSourceName)
       fail("water.name", "must not be empty nor the wind source's name");
-    if (water.contains("grid") == water.contains("obj")) fail("water", "needs either \"grid\" or \"obj\"");
+    if (water.contains("grid") + water.contains("obj") + water.contains("points") != 1)
+      fail("water", "needs one of \"grid\", \"obj\" or \"points\"");
+    if (water.contains("points")) {
+      if (water.contains("object")) fail("water.object", "names an object of an \"obj\" file");
+      scene.waterVertices = points(water["points"], "water.points");
+      return;
+    }
     if (water.contains("grid")) {
       const json& grid = water["grid"];
       requireObject(grid, "water.grid");
@@ -240,11 +313,18 @@ class Reader {
 
   BakeEffector readEffector(const json& value, const std::string& where, std::size_t index) const {
     requireObject(value, where);
-    onlyMembers(value, where, {"name", "sphere", "obj", "keys", "location"});
+    onlyMembers(value, where, {"name", "sphere", "obj", "keys", "location", "boxes"});
     BakeEffector effector;
     effector.name = value.contains("name") ? text(value["name"], where + ".name") : "Effector-" + std::to_string(index + 1);
     if (effector.name.empty()) fail(where + ".name", "must not be empty");
-    if (value.contains("sphere") == value.contains("obj")) fail(where, "needs either \"sphere\" or \"obj\"");
+    if (value.contains("sphere") + value.contains("obj") + value.contains("boxes") != 1)
+      fail(where, "needs one of \"sphere\", \"obj\" or \"boxes\"");
+    if (value.contains("boxes")) {
+      if (value.contains("keys") || value.contains("location")) fail(where, "moves by its \"boxes\" alone");
+      effector.boxes = boxes(value["boxes"], where + ".boxes");
+      effector.shape = BakeEffector::Shape::Boxes;
+      return effector;
+    }
     if (value.contains("sphere")) {
       const json& sphere = value["sphere"];
       requireObject(sphere, where + ".sphere");
@@ -268,8 +348,14 @@ class Reader {
 
   BakeWind readWind(const json& value) const {
     requireObject(value, "wind");
-    onlyMembers(value, "wind", {"size", "location", "keys"});
+    onlyMembers(value, "wind", {"size", "location", "keys", "boxes"});
     BakeWind wind;
+    if (value.contains("boxes")) {
+      if (value.contains("size") || value.contains("location") || value.contains("keys"))
+        fail("wind", "moves by its \"boxes\" alone");
+      wind.boxes = boxes(value["boxes"], "wind.boxes");
+      return wind;
+    }
     if (value.contains("size")) wind.size = vector3(value["size"], "wind.size");
     if (value.contains("keys") && value.contains("location")) fail("wind", "has both \"keys\" and \"location\"");
     if (value.contains("location")) wind.location = vector3(value["location"], "wind.location");

@@ -1,6 +1,7 @@
-// The scene file: a JSON document naming the water (an OBJ file or a
-// grid), the effectors (spheres or OBJ meshes with location keys) and an
-// optional wind source. README.md and docs/guide describe the format.
+// The scene file: a JSON document naming the water (an OBJ file, a grid or
+// a file of points), the effectors (spheres or OBJ meshes with location
+// keys, or a box per frame), an optional wind source, and an optional
+// transform of the outputs. docs/bake.md and docs/guide describe the format.
 #pragma once
 
 #include <string>

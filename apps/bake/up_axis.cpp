@@ -28,6 +28,7 @@ void sceneToHostAxes(UpAxis up, BakeScene& scene) {
     scene.wind->size = swapForUpAxis(up, scene.wind->size);
     scene.wind->location = swapForUpAxis(up, scene.wind->location);
     for (LocationKey& key : scene.wind->keys) key.location = swapForUpAxis(up, key.location);
+    for (auto& [frame, box] : scene.wind->boxes) box = {swapForUpAxis(up, box.min), swapForUpAxis(up, box.max)};
   }
 }
 

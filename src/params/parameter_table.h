@@ -48,6 +48,14 @@ enum class ParameterId : int {
 #undef RILLMARK_PARAMETER
 };
 
+// Where the panel shows a parameter's control. Programs that show the
+// parameters themselves (the Blender add-on) group them the same way.
+enum class PanelPlace {
+  AnimationTab,
+  WindTab,
+  RunControls,  // below the tabs
+};
+
 // The three built-in presets' values of one wave parameter, in the order
 // of kPresets (params/presets.h): Water, Honey/Molasses, Snow/Mud.
 using PresetValues = std::array<float, 3>;
@@ -58,6 +66,7 @@ struct ParameterEntry {
   std::string_view name;     // physical, snake_case: files, options and the add-on use it
   std::string_view control;  // the panel's control that shows it
   std::string_view caption;  // the control's caption
+  PanelPlace place;          // where the panel shows the control
   std::span<const std::string_view> items = {};  // a choice's items, by index
 
   // The start value, which is also the DefaultVal a right click on the
@@ -155,7 +164,15 @@ constexpr bool namesUnique() {
   return true;
 }
 
+// The rows run in the panel's order, a place's rows together.
+constexpr bool placesInOrder() {
+  for (int i = 1; i < kParameterCount; ++i)
+    if (kParameterTable[i].place < kParameterTable[i - 1].place) return false;
+  return true;
+}
+
 static_assert(inIdOrder());
+static_assert(placesInOrder());
 static_assert(namesUnique());
 static_assert(presetLinesInOrder());
 static_assert(startValuesInBounds());

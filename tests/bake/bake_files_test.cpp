@@ -31,9 +31,11 @@ TEST(BakeFiles, Pc2MddAndObjHoldTheSameSamples) {
   writeText(folder / "scene.json", kSmallScene);
   const BakeRun run = runBake({"--scene", folder / "scene.json", "--start", "2", "--end", "9", "--step", "3",
                                "--pc2", folder / "w.pc2", "--mdd", folder / "w.mdd", "--fps", "25", "--obj-out",
-                               folder / "objs"});
+                               folder / "objs", "--progress-lines"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("Baked 3 frames"), std::string::npos) << run.out;
+  // The last frame's line, which a program reading the progress waits for.
+  EXPECT_NE(run.err.find("rillmark-bake: frames 3/3, "), std::string::npos) << run.err;
 
   const PointCache pc2 = readPc2(folder / "w.pc2");
   ASSERT_TRUE(pc2.wellFormed);
@@ -99,6 +101,14 @@ TEST(BakeFiles, BadInputIsReportedAndWritesNothing) {
        {"--scene", "@/x.json"}, 1, "x.json:4: effectors[0].sphere.radius: must be above 0"},
       {"misspelt member", {"x.json", "{\"water\": {\"grid\": {\"sides\": 5, \"extent\": 2}},\n\"efectors\": []}"},
        {"--scene", "@/x.json"}, 1, "x.json:2: efectors: unknown member \"efectors\""},
+      {"points file cut short", {"w.f32", "12345", "x.json", "{\"water\": {\"points\": \"w.f32\"}}"},
+       {"--scene", "@/x.json"}, 1, "w.f32: holds 5 bytes"},
+      {"box upside down", {"x.json", "{\"water\": {\"grid\": {\"sides\": 5, \"extent\": 2}},\n\"effectors\": "
+                                     "[{\"boxes\": [[0, 1, 0, 0, 0, 1, 1]]}]}"},
+       {"--scene", "@/x.json"}, 1, "x.json:2: effectors[0].boxes[0]: a minimum is above its maximum"},
+      {"transform not affine", {"x.json", "{\"water\": {\"grid\": {\"sides\": 5, \"extent\": 2}},\n"
+                                          "\"output_transform\": [[1, 0, 0, 0]]}"},
+       {"--scene", "@/x.json"}, 1, "x.json:2: output_transform: must be three rows"},
   };
   for (const BadInput& c : cases) {
     SCOPED_TRACE(c.name);

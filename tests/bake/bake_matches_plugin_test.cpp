@@ -189,6 +189,76 @@ TEST(BakeMatchesPlugin, ObjSequence) {
   expectSameSamples(baked, keyed);
 }
 
+// The same scene as a program hands it over: the water as a file of points,
+// the cube and the buoy as a box per frame, and a wind source as one box.
+// The samples are the plug-in's; with an output transform, each sample is
+// that transform of them; given with y up, they are the same with the axes
+// swapped.
+TEST(BakeMatchesPlugin, SceneOfPointsAndBoxes) {
+  ScratchFolder folder;
+  std::vector<HostVec3> rest;
+  for (int i = 0; i < Sequence::kSides * Sequence::kSides; ++i) rest.push_back(Sequence::waterVertex(i));
+  // The scene in z-up coordinates, or in y-up ones with y and z swapped.
+  const auto write = [&](const std::string& name, bool yUp, const std::string& more) {
+    const auto axes = [yUp](HostVec3 v) { return yUp ? HostVec3{v.x, v.z, v.y} : v; };
+    std::vector<HostVec3> points;
+    for (const HostVec3& v : rest) points.push_back(axes(v));
+    writeText(folder / (name + ".f32"),
+              std::string(reinterpret_cast<const char*>(points.data()), points.size() * sizeof(HostVec3)));
+    const auto box = [&](int frame, HostVec3 c, float half) {
+      const HostVec3 lo = axes({c.x - half, c.y - half, c.z - half}), hi = axes({c.x + half, c.y + half, c.z + half});
+      char text[160];
+      std::snprintf(text, sizeof text, "[%d, %.9g, %.9g, %.9g, %.9g, %.9g, %.9g]", frame, lo.x, lo.y, lo.z, hi.x,
+                    hi.y, hi.z);
+      return std::string(text);
+    };
+    std::string cube;
+    for (int f = 0; f < Sequence::kFrames; ++f) cube += (f ? ", " : "") + box(f, Sequence::cubeAt(f), 0.25f);
+    writeText(folder / (name + ".json"),
+              std::string(yUp ? R"({"up": "y", )" : "{") + R"("water": {"points": ")" + name + R"(.f32"}, )" +
+                  R"("effectors": [{"name": "Effector-Cube", "boxes": [)" + cube + "]}, " +
+                  R"({"name": "Buoy", "boxes": [)" + box(0, Sequence::kBuoy, 0.25f) + "]}], " +
+                  R"("wind": {"boxes": [)" + box(0, {0, 0, 1}, 1.0f) + "]}" + more + "}");
+    const BakeRun bake =
+        runBake({"--scene", folder / (name + ".json"), "--step", "1", "--end", "20", "--pc2", folder / (name + ".pc2")});
+    ASSERT_EQ(bake.status, 0) << bake.err;
+  };
+  write("scene", false, "");
+  write("moved", false, R"(, "output_transform": [[0, -2, 0, 1.5], [0.5, 0, 0, -3], [0, 0, 4, 0.25]])");
+  write("yup", true, "");
+  const PointCache baked = readPc2(folder / "scene.pc2");
+
+  PluginRun plugin;
+  HostHandle water = refhost::addPolyhedron("Water", rest);
+  HostHandle cubeObject = refhost::addPolyhedron("Effector-Cube", Sequence::cube({0, 0, 0}));
+  for (int f = 0; f < Sequence::kFrames; ++f)
+    refhost::addLocationKey(cubeObject, static_cast<float>(f), Sequence::cubeAt(f));
+  refhost::addPolyhedron("Buoy", Sequence::cube(Sequence::kBuoy));
+  HostHandle wind = refhost::addObject("Wind Source", refhost::kPolyhedronKind);
+  refhost::setLocation(wind, {0, 0, 1});
+  refhost::setSize(wind, {2, 2, 2});
+  expectSameSamples(baked, plugin.run(water, {"Buoy"}, true, 0, Sequence::kFrames - 1, 1));
+
+  const PointCache moved = readPc2(folder / "moved.pc2");
+  ASSERT_EQ(moved.samples.size(), baked.samples.size());
+  for (std::size_t s = 0; s < moved.samples.size(); ++s) {
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+      const HostVec3 v = baked.samples[s][i];
+      const HostVec3 m = moved.samples[s][i];
+      ASSERT_EQ(m.x, static_cast<float>(-2.0 * v.y + 1.5)) << s << " " << i;
+      ASSERT_EQ(m.y, static_cast<float>(0.5 * v.x - 3.0)) << s << " " << i;
+      ASSERT_EQ(m.z, static_cast<float>(4.0 * v.z + 0.25)) << s << " " << i;
+    }
+  }
+  const PointCache yUp = readPc2(folder / "yup.pc2");
+  ASSERT_EQ(yUp.samples.size(), baked.samples.size());
+  for (std::size_t s = 0; s < yUp.samples.size(); ++s)
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+      const HostVec3 a = baked.samples[s][i], b = yUp.samples[s][i];
+      ASSERT_TRUE(a.x == b.x && a.y == b.z && a.z == b.y) << "sample " << s << ", vertex " << i;
+    }
+}
+
 // The same sequence exported with y up bakes to the same heights, moving
 // along y, and every output keeps the files' axes. Read as z up, it gets a
 // warning that names y.

@@ -51,7 +51,7 @@ TEST(OutputQueue, WritesEveryFrameAsDrawnAndPassesOnAFailure) {
     std::vector<HostVec3> water(1000, HostVec3{1.0f, 2.0f, 0.0f});
     {
       BakeThreads threads(3);
-      OutputQueue queue(writers, threads, up);
+      OutputQueue queue(writers, threads, SampleMapping{up});
       run(queue, water, 50);
       queue.finish();
     }
@@ -71,7 +71,7 @@ TEST(OutputQueue, WritesEveryFrameAsDrawnAndPassesOnAFailure) {
   std::vector<std::unique_ptr<FrameWriter>> writers;
   writers.push_back(std::make_unique<RecordingWriter>(3));
   BakeThreads threads(2);
-  OutputQueue failing(writers, threads, UpAxis::Z);
+  OutputQueue failing(writers, threads, SampleMapping{});
   std::vector<HostVec3> water(10);
   bool thrown = false;
   try {
