@@ -67,6 +67,13 @@ bool setName(HostHandle node, std::string_view name) {
   return n != nullptr;
 }
 
+bool swapVertices(HostHandle handle, std::vector<HostVec3>& vertices) {
+  Node* n = polyhedron(handle);
+  if (!n || n->vertices.size() != vertices.size()) return false;
+  n->vertices.swap(vertices);
+  return true;
+}
+
 bool setVertexTransform(HostHandle handle, const HostMatrix3x4& matrix) {
   Node* n = polyhedron(handle);
   if (n) n->transform = matrix;

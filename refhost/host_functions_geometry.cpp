@@ -83,14 +83,18 @@ void tsxPolyhSetVxTxmx(HostHandle polyhedron, const HostMatrix3x4* matrix) {
 
 // dst[i] = matrix x src[i]. The source is copied first when the two ranges
 // overlap other than exactly, so in-place and shifted calls are both exact.
+// A run's Start calls it once a vertex, so it is recorded only while
+// recording is on.
 void tsxTransformVecs3f(int count, HostVec3* dst, const HostVec3* src, const HostMatrix3x4* matrix) {
   shield([&] {
-    CallNote note(FunctionId::tsxTransformVecs3f);
-    note.number(count);
-    if (src && count > 0) {
-      for (int i = 0; i < std::min(count, refhost::kMaxRecordedVectors); ++i) note.vector(src + i);
+    if (!refhost::detail::countIfUnrecorded(FunctionId::tsxTransformVecs3f)) {
+      CallNote note(FunctionId::tsxTransformVecs3f);
+      note.number(count);
+      if (src && count > 0) {
+        for (int i = 0; i < std::min(count, refhost::kMaxRecordedVectors); ++i) note.vector(src + i);
+      }
+      note.matrix(matrix);
     }
-    note.matrix(matrix);
     if (!dst || !src || !matrix || count <= 0) return;
     const std::size_t n = static_cast<std::size_t>(count);
     std::vector<HostVec3> staged;

@@ -99,6 +99,11 @@ HostHandle addGrid(std::string_view name, int nx, int ny, float width, float dep
 HostHandle addObject(std::string_view name, int kind, HostHandle parent = nullptr);
 
 bool setName(HostHandle node, std::string_view name);  // any length, any bytes
+// Exchanges the polyhedron's vertex array with `vertices`, which must be as
+// long (false otherwise): a host may move a polyhedron's vertices to
+// another array between frames, and tsxPolyhGetVxArray then answers the
+// new one.
+bool swapVertices(HostHandle polyhedron, std::vector<HostVec3>& vertices);
 bool setVertexTransform(HostHandle polyhedron, const HostMatrix3x4& matrix);
 bool setLocation(HostHandle node, HostVec3 location);  // nodes without geometry or members
 bool setSize(HostHandle node, HostVec3 size);

@@ -42,7 +42,8 @@ struct Node {
   std::vector<Node*> members;
 
   // Geometry. Only polyhedra have it; the vertex buffer is never resized
-  // while the node lives, so the pointer handed out stays valid.
+  // while the node lives, so the pointer handed out stays valid until the
+  // buffer is moved whole (swapVertices, a key with vertexArraysMoveOnKey).
   bool hasGeometry = false;
   std::vector<HostVec3> vertices;
   HostMatrix3x4 transform = kIdentityMatrix;

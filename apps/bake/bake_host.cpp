@@ -108,7 +108,20 @@ void BakeHost::moveBoxesTo(float frame) {
 
 void RILLMARK_CDECL BakeHost::setActiveTime(float frame) {
   ::tsxAnimSetActiveTime(frame);
-  if (active_) active_->moveBoxesTo(frame);
+  if (!active_) return;
+  active_->moveBoxesTo(frame);
+  if (active_->onTime) active_->onTime();
+}
+
+std::span<const HostVec3> BakeHost::vertices(HostHandle polyhedron) {
+  const HostVec3* array = ::tsxPolyhGetVxArray(polyhedron);
+  const int count = ::tsxPolyhGetNbrVxs(polyhedron);
+  if (!array || count <= 0) return {};
+  return {array, static_cast<std::size_t>(count)};
+}
+
+bool BakeHost::swapVertices(HostHandle polyhedron, std::vector<HostVec3>& vertices) {
+  return refhost::swapVertices(polyhedron, vertices);
 }
 
 void RILLMARK_CDECL BakeHost::sceneDraw() {

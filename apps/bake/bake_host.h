@@ -5,13 +5,17 @@
 // scene file) to that frame's boxes; drawing the scene
 // hands the water's vertices to the program (one sample per simulated
 // frame, as a run draws once per frame); keys are not stored and change
-// marks not offered, because the samples are what this host keeps.
+// marks not offered, because the samples are what this host keeps. The
+// program may move the water's vertices to another array as a frame
+// begins, as the host's contract allows, to keep the last frame's array
+// for its writing.
 //
 // One BakeHost at a time: the host table is global, as a host's is.
 #pragma once
 
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,6 +40,16 @@ class BakeHost {
 
   // Called each time the run draws the scene.
   std::function<void()> onDraw;
+  // Called each time the run sets the animation time, as each frame
+  // begins, before its pass writes the water.
+  std::function<void()> onTime;
+
+  // The polyhedron's vertex array, as tsxPolyhGetVxArray answers it.
+  static std::span<const HostVec3> vertices(HostHandle polyhedron);
+  // Exchanges the polyhedron's vertex array with `vertices` (as long; false
+  // otherwise), as a host may between frames: tsxPolyhGetVxArray then
+  // answers the new one.
+  static bool swapVertices(HostHandle polyhedron, std::vector<HostVec3>& vertices);
 
  private:
   struct MovingBoxes {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "band_threads.h"
 #include "bake_error.h"
 #include "bake_host.h"
+#include "bake_threads.h"
 #include "bake_options.h"
 #include "bake_run.h"
 #include "base/error.h"
@@ -17,12 +17,12 @@
 #include "output_commit.h"
 #include "up_axis.h"
 #include "obj_sequence.h"
+#include "output_queue.h"
 #include "parameter_io.h"
 #include "preview.h"
 #include "progress.h"
 #include "scene_file.h"
 #include "sequence_scene.h"
-#include "writer_thread.h"
 
 namespace bake {
 
@@ -104,6 +104,16 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   throwIfInterrupted();
 
   BakeHost host;
+  // One thread does everything, each frame written as soon as it is
+  // drawn. More share each frame's vertices and write the frames drawn
+  // before while the run goes on; they start now, so that the writers can
+  // set their files' space aside while the scene is built.
+  const unsigned threads = o.threads > 0 ? static_cast<unsigned>(o.threads) : everyCore();
+  // Written in the input's own axes, as the output transform is given.
+  const SampleMapping mapping{up, scene.outputTransform ? &*scene.outputTransform : nullptr};
+  std::optional<BakeThreads> shared;
+  std::optional<OutputQueue> queue;
+  if (threads > 1) queue.emplace(writers, shared.emplace(threads), mapping);
   const HostHandle water = host.build(scene);
 
   Progress progress(static_cast<int>(frames.size()), err, o.progressLines);
@@ -112,38 +122,26 @@ int bake(BakeOptions& o, std::FILE* out, std::FILE* err, const volatile std::sig
   for (const BakeEffector& effector : scene.effectors) request.effectors.push_back(effector.name);
   request.windSource = scene.wind.has_value();
   request.stop = stop;
-  const unsigned threads = o.threads > 0 ? static_cast<unsigned>(o.threads) : everyCore();
-  // One thread does everything; more share each frame's vertices, and one
-  // more writes the outputs meanwhile.
-  std::optional<BandThreads> bands;
-  std::optional<WriterThread> writing;
-  if (threads > 1) {
-    request.bands = &bands.emplace(threads);
-    writing.emplace(writers);
+  std::vector<HostVec3> mapped;
+  if (queue) {
+    request.bands = &*shared;
+    request.onFrameStart = [&](HostHandle runWater) {
+      queue->beforeDrawing(BakeHost::vertices(runWater), [&](std::vector<HostVec3>& other) {
+        if (!BakeHost::swapVertices(runWater, other)) throw BakeFailure("the water's vertex count changed");
+      });
+    };
+    request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
+      queue->push(frame, vertices);
+      progress.frameDone();
+    };
+  } else {
+    request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
+      writeFrame(writers, mapping, frame, vertices, mapped);
+      progress.frameDone();
+    };
   }
-  std::vector<HostVec3> inFileAxes;
-  std::vector<HostVec3> transformed;
-  request.onFrame = [&](int frame, std::span<const HostVec3> vertices) {
-    if (up != UpAxis::Z) {
-      inFileAxes.assign(vertices.begin(), vertices.end());
-      swapForUpAxis(up, inFileAxes);
-      vertices = inFileAxes;
-    }
-    // In the input's own axes, as the transform is given.
-    if (scene.outputTransform) {
-      transformed.resize(vertices.size());
-      for (std::size_t i = 0; i < vertices.size(); ++i) transformed[i] = scene.outputTransform->apply(vertices[i]);
-      vertices = transformed;
-    }
-    if (writing) {
-      writing->push(frame, vertices);
-    } else {
-      for (const auto& writer : writers) writer->frame(frame, vertices);
-    }
-    progress.frameDone();
-  };
   const RunOutcome outcome = runSimulation(host, o.params, request);
-  if (writing && !outcome.stopped) writing->finish();
+  if (queue && !outcome.stopped) queue->finish();
   progress.finish();
 
   for (const std::string& message : outcome.messages)

@@ -91,13 +91,16 @@ RunOutcome runSimulation(BakeHost& host, ParameterSet& params, const RunRequest&
     ++outcome.frames;
     if (request.onFrame) request.onFrame(state.Counters.CurrentFrame, {vertices, static_cast<std::size_t>(n)});
   };
+  if (request.onFrameStart) host.onTime = [&] { request.onFrameStart(state.WaterObject); };
   try {
     btnstartClick(ctx);
   } catch (...) {
     host.onDraw = nullptr;
+    host.onTime = nullptr;
     throw;
   }
   host.onDraw = nullptr;
+  host.onTime = nullptr;
   outcome.events = state.Events.EventCount();
   outcome.vertices = host::tsxIsSobj(state.WaterObject) ? host::tsxPolyhGetNbrVxs(state.WaterObject) : 0;
   outcome.stopped = view.stopped();

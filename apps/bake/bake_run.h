@@ -24,6 +24,9 @@ struct RunRequest {
   bool windSource = false;             // the scene has one
   // Each frame the run draws: its number and the water's vertices.
   std::function<void(int frame, std::span<const HostVec3> vertices)> onFrame;
+  // As each frame begins, before its pass writes the water: the water,
+  // whose vertices may be moved to another array now (BakeHost).
+  std::function<void(HostHandle water)> onFrameStart;
   // Set (by a signal handler) to stop the run at the end of its frame.
   const volatile std::sig_atomic_t* stop = nullptr;
   // Threads lent to each frame's synthesis, if any.

@@ -47,8 +47,10 @@ void pack(std::span<const HostVec3> vertices, std::string& bytes) {
 // A header, then the same number of points in every frame.
 class PointCacheWriter : public FrameWriter {
  public:
-  PointCacheWriter(const std::string& path, int points, std::endian order, const std::string& header)
+  PointCacheWriter(const std::string& path, int points, int frames, std::endian order, const std::string& header)
       : out_(path), points_(points), order_(order) {
+    out_.expectSize(header.size() + std::uint64_t{12} * static_cast<std::uint64_t>(points) *
+                                        static_cast<std::uint64_t>(frames));
     out_.write(header);
   }
   void frame(int, std::span<const HostVec3> vertices) override {
@@ -61,6 +63,7 @@ class PointCacheWriter : public FrameWriter {
     out_.write(bytes_);
   }
   void finish() override { out_.finish(); }
+  bool prepare() override { return out_.prepare(); }
   void addFiles(std::vector<SafeOutput*>& files) override { files.push_back(&out_); }
 
  private:
@@ -191,7 +194,7 @@ std::unique_ptr<FrameWriter> makePc2Writer(const std::string& path, int points, 
   putLittle32(header, bitsOf(startFrame));
   putLittle32(header, bitsOf(sampleRate));
   putLittle32(header, static_cast<std::uint32_t>(samples));
-  return std::make_unique<PointCacheWriter>(path, points, std::endian::little, header);
+  return std::make_unique<PointCacheWriter>(path, points, samples, std::endian::little, header);
 }
 
 std::unique_ptr<FrameWriter> makeMddWriter(const std::string& path, int points, const std::vector<int>& frames,
@@ -200,7 +203,7 @@ std::unique_ptr<FrameWriter> makeMddWriter(const std::string& path, int points, 
   putBig32(header, static_cast<std::uint32_t>(frames.size()));
   putBig32(header, static_cast<std::uint32_t>(points));
   for (int f : frames) putBig32(header, bitsOf(static_cast<float>(static_cast<double>(f) / fps)));
-  return std::make_unique<PointCacheWriter>(path, points, std::endian::big, header);
+  return std::make_unique<PointCacheWriter>(path, points, static_cast<int>(frames.size()), std::endian::big, header);
 }
 
 std::unique_ptr<FrameWriter> makeObjWriter(const std::string& folder, const std::string& name,

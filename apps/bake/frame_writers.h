@@ -24,6 +24,10 @@ class FrameWriter {
   // Writes what follows the last frame and closes every file, still under
   // its temporary name.
   virtual void finish() = 0;
+  // A piece of the work that spares the writing of later frames (setting
+  // aside the file's space), for a thread with nothing else to do; true
+  // while more remains. Never at the same time as the other calls.
+  virtual bool prepare() { return false; }
   // The files to put in place, in order.
   virtual void addFiles(std::vector<SafeOutput*>& files) = 0;
 };

@@ -1,5 +1,7 @@
 #include "safe_output.h"
 
+#include <algorithm>
+
 #include "bake_error.h"
 #include "file_names.h"
 #include "platform/temporary_name.h"
@@ -10,6 +12,14 @@ namespace {
 
 // Writes go to the system in pieces of this size.
 constexpr std::size_t kBufferBytes = 1 << 20;
+// The system is asked to start writing a file to the disk after each
+// such piece of it, and to finish the piece before, so that flushing a
+// file of any size at the end takes a moment (and Ctrl-C with it), even
+// on a slow disk.
+constexpr std::uint64_t kWriteBackBytes = 8 << 20;
+// Space is set aside in pieces of this size, each a moment's work, so that
+// a frame to write never waits long behind one.
+constexpr std::uint64_t kReserveBytes = 2 << 20;
 
 }  // namespace
 
@@ -46,9 +56,18 @@ void SafeOutput::failed(const std::string& what, const std::string& why) {
   throw BakeFailure(what + " " + target_ + ": " + why);
 }
 
+void SafeOutput::writeOut(std::string_view bytes) {
+  if (!files_.write(file_, bytes)) failed("cannot write", files_.lastError());
+  written_ += bytes.size();
+  if (written_ - writtenBack_ >= kWriteBackBytes) {
+    files_.writeBack(file_, writtenBack_, written_);
+    writtenBack_ = written_;
+  }
+}
+
 void SafeOutput::flushBuffer() {
   if (buffer_.empty()) return;
-  if (!files_.write(file_, buffer_)) failed("cannot write", files_.lastError());
+  writeOut(buffer_);
   buffer_.clear();
 }
 
@@ -57,7 +76,7 @@ void SafeOutput::write(std::string_view bytes) {
   if (buffer_.capacity() < kBufferBytes) buffer_.reserve(kBufferBytes);
   if (buffer_.size() + bytes.size() > kBufferBytes) flushBuffer();
   if (bytes.size() >= kBufferBytes) {
-    if (!files_.write(file_, bytes)) failed("cannot write", files_.lastError());
+    writeOut(bytes);
     return;
   }
   buffer_.append(bytes);
@@ -74,6 +93,19 @@ void SafeOutput::finish() {
   if (!files_.close(file_)) failed("cannot write", files_.lastError());
 }
 
+bool SafeOutput::prepare() {
+  if (!open_ || failed_) return false;
+  const std::uint64_t from = std::max(reserved_, written_ + buffer_.size());
+  if (from >= expected_) return false;
+  const std::uint64_t to = std::min(expected_, from + kReserveBytes);
+  if (!files_.reserve(file_, from, to)) {
+    expected_ = 0;
+    return false;
+  }
+  reserved_ = to;
+  return reserved_ < expected_;
+}
+
 bool SafeOutput::place(std::string& why) {
   if (placed_) return true;
   if (open_ || failed_) {
@@ -82,15 +114,15 @@ bool SafeOutput::place(std::string& why) {
   }
   if (files_.entryAt(target_) != rillmark::FileStore::Entry::None) {
     const std::string aside = freshNameBeside();
-    if (!files_.replace(target_, aside)) {
+    if (!files_.move(target_, aside)) {
       why = files_.lastError();
       return false;
     }
     replaced_ = aside;
   }
-  if (!files_.replace(temporary_, target_)) {
+  if (!files_.move(temporary_, target_)) {
     why = files_.lastError();
-    if (!replaced_.empty() && files_.replace(replaced_, target_)) replaced_.clear();
+    if (!replaced_.empty() && files_.move(replaced_, target_)) replaced_.clear();
     return false;
   }
   placed_ = true;
@@ -101,7 +133,7 @@ void SafeOutput::undo() {
   if (!placed_) return;
   placed_ = false;
   if (!replaced_.empty()) {
-    if (files_.replace(replaced_, target_)) replaced_.clear();
+    if (files_.move(replaced_, target_)) replaced_.clear();
   } else {
     files_.remove(target_);
   }

@@ -7,6 +7,7 @@
 // half-written is ever left under the output's name.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,8 +30,17 @@ class SafeOutput {
   // lets go of the buffer. Throws as write() does.
   void finish();
 
+  // The file will hold `bytes` in all, so its space may be set aside
+  // ahead of the writing (prepare()).
+  void expectSize(std::uint64_t bytes) { expected_ = bytes; }
+  // Sets aside the space of the next piece of the file not yet written;
+  // false once there is nothing more to set aside (or the system cannot).
+  // Not while another thread writes the file.
+  bool prepare();
+
   // Puts the finished file in the target's place. On failure nothing has
-  // changed and `why` says what the system said.
+  // changed and `why` says what the system said. Neither this nor undo()
+  // syncs the folder: the caller does, once for all its files.
   bool place(std::string& why);
   // Puts back what place() replaced (or removes the target if nothing was
   // there); the new file is gone.
@@ -38,11 +48,17 @@ class SafeOutput {
   // Lets go of what place() replaced: the new file stays.
   void keep();
 
+  // Makes the names in the target's folder durable (after place() or
+  // undo()).
+  void syncFolder() { files_.syncFolder(folder()); }
+  std::string folder() const { return rillmark::FileStore::folderOf(target_); }
+
   const std::string& target() const { return target_; }
   const std::string& temporary() const { return temporary_; }
 
  private:
   void flushBuffer();
+  void writeOut(std::string_view bytes);
   [[noreturn]] void failed(const std::string& what, const std::string& why);
   std::string freshNameBeside() const;
 
@@ -56,6 +72,10 @@ class SafeOutput {
   bool kept_ = false;
   bool failed_ = false;
   std::string buffer_;
+  std::uint64_t written_ = 0;      // bytes handed to the system
+  std::uint64_t writtenBack_ = 0;  // of those, the ones it was asked to write to the disk
+  std::uint64_t expected_ = 0;     // the whole file's, if known
+  std::uint64_t reserved_ = 0;     // set aside up to here
 };
 
 }  // namespace bake

@@ -35,6 +35,9 @@ struct SynthesisCache {
   PhaseTable phases;
   std::vector<float> heights;        // grid order, padded for the kernel
   std::vector<std::uint32_t> inside;  // per vertex: events whose wave reached it
+  // The counts in `inside` are wanted this pass: the host takes change
+  // marks. Without them the pass neither counts nor clears.
+  bool countReached = true;
 
   // Set by a program that lends threads to the pass; null in the plug-in.
   VertexBands* bands = nullptr;

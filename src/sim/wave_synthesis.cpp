@@ -136,12 +136,12 @@ void addPendingWaves(SynthesisCache& cache, const WaveParameters& w, std::span<H
         // + 0: a rest height of -0 comes out as 0, as the literal pass's
         // first addition makes it.
         for (std::size_t i = 0; i < size; ++i) s.heights[i] = cache.restVertices[grid.vertexAt(begin + i)].z + 0.0f;
-        std::fill(s.inside.begin(), s.inside.end(), 0u);
+        if (cache.countReached) std::fill(s.inside.begin(), s.inside.end(), 0u);
       }
       for (const PendingWave& wave : pending) addWave(cache, w, wave, s.band, s.heights.data(), s.inside.data());
       if (!out.empty()) {
         for (std::size_t i = 0; i < size; ++i) out[grid.vertexAt(begin + i)].z = s.heights[i];
-        std::copy_n(s.inside.data(), size, cache.inside.data() + begin);
+        if (cache.countReached) std::copy_n(s.inside.data(), size, cache.inside.data() + begin);
       }
     });
     cache.bandsFromRest = false;
@@ -188,7 +188,7 @@ void prepareCache(SynthesisCache& cache, HostHandle restCopy, std::span<const Ho
     return;
   }
   for (std::size_t slot = 0; slot < rest.size(); ++slot) cache.heights[slot] = rest[cache.grid.vertexAt(slot)].z + 0.0f;
-  std::fill(cache.inside.begin(), cache.inside.end(), 0u);
+  if (cache.countReached) std::fill(cache.inside.begin(), cache.inside.end(), 0u);
 }
 
 // The wind, once per vertex, after the first event's wave.
@@ -269,6 +269,7 @@ void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
     restWithWind(ctx, restShape, heights, wind, t, mark);
   } else {
     SynthesisCache& cache = state.Synthesis;
+    cache.countReached = mark.active();
     prepareCache(cache, state.WaterRestCopy, restShape);
     bool markEverything = false;
     std::uint32_t countedEvents = 0;
@@ -295,7 +296,8 @@ void SynthesizeFrame(FrameContext& ctx, HostHandle water, float t) {
       const bool recording = ctx.params.recordKeys;
       markEverything = markEverything || recording;
       if (!recording) ++countedEvents;
-      cache.pendingWaves.push_back(planWave(cache, w, EventWave{event.x, event.y, w.k, tau * w.v, 0.0}, !recording));
+      cache.pendingWaves.push_back(
+          planWave(cache, w, EventWave{event.x, event.y, w.k, tau * w.v, 0.0}, !recording && cache.countReached));
 
       // The wind rides along with the first event, once per vertex.
       if (e == 0 && ctx.params.wind) {

@@ -1,6 +1,6 @@
 // A FileStore over the system's own that fails on demand, the way journal
 // tests of a database inject faults: the n-th operation that changes
-// something fails (create, write, flush, close, replace, remove), or a
+// something fails (create, write, flush, close, move, remove), or a
 // write stops after a given number of bytes, as on a disk that fills up
 // there. It counts and logs the operations, so a test can first run a whole
 // save and then fail it at each of its steps.
@@ -26,10 +26,14 @@ class FailingFileStore : public FileStore {
   // Called with the path before each creation, so a test can put a file of
   // its own under the very name the save picked.
   std::function<void(const std::string&)> beforeCreate;
+  // Called with its number before each operation that can fail, so that a
+  // test can act between two of them (raise the stop flag, say).
+  std::function<void(int)> beforeEach;
 
   int operations = 0;
   std::vector<std::string> log;  // "create <path>", "write", "flush", ...
   std::vector<std::string> created;
+  std::vector<std::string> syncedFolders;  // in order, each time
 
   Entry entryAt(const std::string& path) override { return real_.entryAt(path); }
 
@@ -54,14 +58,25 @@ class FailingFileStore : public FileStore {
 
   bool flush(Handle file) override { return !fails("flush") && real_.flush(file); }
 
+  // Hints, like the folder syncs: never failed.
+  bool reserve(Handle file, std::uint64_t begin, std::uint64_t end) override {
+    return real_.reserve(file, begin, end);
+  }
+  void writeBack(Handle file, std::uint64_t begin, std::uint64_t end) override { real_.writeBack(file, begin, end); }
+
   // The handle is released even when the close is made to fail.
   bool close(Handle file) override {
     const bool failed = fails("close");
     return real_.close(file) && !failed;
   }
 
-  bool replace(const std::string& from, const std::string& to) override {
-    return !fails("replace") && real_.replace(from, to);
+  bool move(const std::string& from, const std::string& to) override {
+    return !fails("move") && real_.move(from, to);
+  }
+
+  void syncFolder(const std::string& folder) override {
+    syncedFolders.push_back(folder);
+    real_.syncFolder(folder);
   }
 
   bool remove(const std::string& path) override {
@@ -72,6 +87,7 @@ class FailingFileStore : public FileStore {
  private:
   bool fails(const std::string& what) {
     log.push_back(what);
+    if (beforeEach) beforeEach(operations + 1);
     return ++operations == failAt;
   }
 

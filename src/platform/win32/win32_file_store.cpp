@@ -1,5 +1,6 @@
 // The file store on the wide Win32 calls: CreateFileW with CREATE_NEW,
-// FlushFileBuffers, and MoveFileExW, which replaces the target in one step.
+// FlushFileBuffers, and MoveFileExW, which replaces the target in one step
+// and, written through, needs no folder sync.
 // Paths arrive as UTF-8 and meet Windows as UTF-16.
 #include "platform/file_store.h"
 
@@ -44,17 +45,29 @@ class Win32FileStore : public FileStore {
     return true;
   }
 
+  // Windows sets the space aside as the file grows.
+  bool reserve(Handle, std::uint64_t, std::uint64_t) override { return false; }
+
   bool flush(Handle file) override { return FlushFileBuffers(handleOf(file)) != 0; }
+
+  // Windows has no call that only starts the write-back: the file is
+  // flushed now, which leaves the last piece for flush().
+  void writeBack(Handle file, std::uint64_t begin, std::uint64_t) override {
+    if (begin > 0) FlushFileBuffers(handleOf(file));
+  }
 
   bool close(Handle file) override { return CloseHandle(handleOf(file)) != 0; }
 
   // Replacing fails on a read-only target; the caller refuses those first.
-  bool replace(const std::string& from, const std::string& to) override {
+  // Written through, so the new name is on the disk at once.
+  bool move(const std::string& from, const std::string& to) override {
     const auto wideFrom = wideFromUtf8(from);
     const auto wideTo = wideFromUtf8(to);
     if (!wideFrom || !wideTo) return false;
     return MoveFileExW(wideFrom->c_str(), wideTo->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   }
+
+  void syncFolder(const std::string&) override {}
 
   bool remove(const std::string& path) override {
     const auto wide = wideFromUtf8(path);
