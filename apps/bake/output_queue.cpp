@@ -77,7 +77,10 @@ void OutputQueue::beforeDrawing(std::span<const HostVec3> current,
     ++arrays_;
   }
   lock.unlock();
-  if (next.empty()) next.assign(current.begin(), current.end());
+  // The water must read as the last frame left it: the run asks the host
+  // where the water is (the centre of its vertices) before the pass
+  // writes the heights, and the wind's direction and the events follow.
+  next.assign(current.begin(), current.end());
   swapIn(next);
   lock.lock();
   // `next` now holds the frame drawn last.

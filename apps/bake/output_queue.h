@@ -4,9 +4,10 @@
 // with the same samples as the run's own thread would write, so not a bit
 // of any output changes.
 //
-// A frame is read straight from the host's vertex array it was drawn in:
-// no copy. So that the run can go on meanwhile, it draws the next frame
-// into another array (swapped in as the frame begins, see beforeDrawing);
+// A frame is written straight from the host's vertex array it was drawn
+// in. So that the run can go on meanwhile, it draws the next frame into
+// another array, a copy of that one (swapped in as the frame begins, see
+// beforeDrawing);
 // a few arrays take turns, and the run waits for one to come free when
 // the writing lags that far behind. The writers set aside their files'
 // space when the threads have nothing else to do.
@@ -56,8 +57,9 @@ class OutputQueue {
   // array. If a frame queued from it is not yet written, gives swapIn an
   // array as long to exchange with the water's (first waiting, and
   // writing, while every array is in use), and keeps what it gets back
-  // until that frame is written. Only the heights of the array given are
-  // stale: every pass writes each vertex's height. Throws a writer's error.
+  // until that frame is written. The array given is a copy of `current`,
+  // since the run reads the water before its pass rewrites the heights.
+  // Throws a writer's error.
   void beforeDrawing(std::span<const HostVec3> current,
                      const std::function<void(std::vector<HostVec3>&)>& swapIn);
   // Queues the frame; `vertices` must stay as they are until it is

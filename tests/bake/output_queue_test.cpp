@@ -34,10 +34,15 @@ class RecordingWriter : public FrameWriter {
 };
 
 // A run as the bake makes it: each frame begins by letting the queue swap
-// the water's array, then writes every height and queues the frame.
+// the water's array, which must still read as the last frame left it (the
+// run asks where the water is before it writes), then writes every height
+// and queues the frame.
 void run(OutputQueue& queue, std::vector<HostVec3>& water, int frames) {
   for (int f = 0; f < frames; ++f) {
+    const std::vector<HostVec3> before = water;
     queue.beforeDrawing(water, [&](std::vector<HostVec3>& other) { water.swap(other); });
+    for (std::size_t i = 0; i < water.size(); ++i)
+      ASSERT_TRUE(water[i].x == before[i].x && water[i].y == before[i].y && water[i].z == before[i].z) << "frame " << f;
     for (HostVec3& v : water) v.z = static_cast<float>(f);
     queue.push(f, water);
   }
