@@ -3,6 +3,10 @@
 //    200) to a PC2 by the program itself, on one thread and on every core,
 //    to a new file and over the file of the bake before;
 //  - the same run without any output, in this process;
+//  - the writing of that PC2 with nothing simulated, by the program's own
+//    writer on one thread (no bake can end sooner, whatever its thread
+//    count), and by two threads at once into one file, with pwrite and
+//    through a shared mapping, the two ways of sharing the writing;
 //  - the writing of one OBJ frame of that water: the formatting the
 //    program used before (printf's %.9g) against today's (to_chars), each
 //    with the write into the system's file cache.
@@ -21,10 +25,12 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -145,6 +151,61 @@ double timeSimulation(const bake::BakeScene& scene, unsigned threads) {
   return seconds;
 }
 
+// Seconds to write the PC2 of a bake of `frames` frames of `frame` with
+// nothing simulated: the program's own writer on one thread, up to the
+// file's last flush (the file is removed afterwards, untimed).
+double timeWritingAlone(const fs::path& folder, const std::vector<HostVec3>& frame, int frames) {
+  const Clock::time_point begin = Clock::now();
+  const auto writer = bake::makePc2Writer((folder / "alone.pc2").string(), static_cast<int>(frame.size()), 0.0f,
+                                          1.0f, frames);
+  for (int f = 0; f < frames; ++f) writer->frame(f, frame);
+  writer->finish();
+  return secondsSince(begin);
+}
+
+// Seconds for two threads to write the same frames into one new file,
+// each every other frame at its place: with pwrite, or through a shared
+// mapping of the whole file.
+double timeTwoWriters(const fs::path& file, const std::vector<HostVec3>& frame, int frames, bool mapped) {
+  const std::size_t bytes = frame.size() * sizeof(HostVec3), size = bytes * static_cast<std::size_t>(frames);
+  std::error_code ec;
+  fs::remove(file, ec);
+  const Clock::time_point begin = Clock::now();
+  const int fd = ::open(file.c_str(), O_CREAT | O_EXCL | (mapped ? O_RDWR : O_WRONLY), 0644);
+  char* map = nullptr;
+  if (fd >= 0 && mapped && ::ftruncate(fd, static_cast<off_t>(size)) == 0) {
+    void* at = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (at != MAP_FAILED) map = static_cast<char*>(at);
+  }
+  if (fd < 0 || (mapped && !map)) {
+    std::fprintf(stderr, "bake_report: cannot make %s\n", file.c_str());
+    std::exit(1);
+  }
+  bool whole = true;
+  const auto writeEveryOther = [&](int first) {
+    for (int f = first; f < frames; f += 2) {
+      const std::size_t at = bytes * static_cast<std::size_t>(f);
+      if (map) {
+        std::memcpy(map + at, frame.data(), bytes);
+      } else if (::pwrite(fd, frame.data(), bytes, static_cast<off_t>(at)) != static_cast<ssize_t>(bytes)) {
+        whole = false;
+      }
+    }
+  };
+  std::thread other(writeEveryOther, 1);
+  writeEveryOther(0);
+  other.join();
+  if (map) ::munmap(map, size);
+  ::close(fd);
+  const double seconds = secondsSince(begin);
+  fs::remove(file, ec);
+  if (!whole) {
+    std::fprintf(stderr, "bake_report: cannot write %s\n", file.c_str());
+    std::exit(1);
+  }
+  return seconds;
+}
+
 // One frame as the program formatted it before: printf's %.9g per number.
 void appendObjFrameBefore(std::string& text, int frame, const std::string& objectLine,
                           const std::vector<HostVec3>& vertices, const std::string& faceText) {
@@ -194,8 +255,9 @@ int main(int argc, char** argv) {
   const unsigned cores = bake::everyCore();
   std::printf("rillmark-bake, scene (a) to a PC2 in %s (201 frames of a 300 x 300 water, ten spheres), fastest of %d:\n",
               folder.parent_path().string().c_str(), repeat);
-  for (const Output output : {Output::New, Output::OverOld})
-    timeBakes(folder, output, repeat).print(output == Output::New ? "to a new file" : "over the last bake's file", cores);
+  BakeTimes toNewFile = timeBakes(folder, Output::New, repeat);
+  toNewFile.print("to a new file", cores);
+  timeBakes(folder, Output::OverOld, repeat).print("over the last bake's file", cores);
   const bake::BakeScene scene = bake::readSceneFile((folder / "falling.json").string());
   BakeTimes simulation;
   for (int r = 0; r < repeat; ++r) {
@@ -204,8 +266,8 @@ int main(int argc, char** argv) {
   }
   simulation.print("the same run without writing (the simulation alone)", cores);
 
-  // A frame of the water at rest with small heights, written as the
-  // OBJ writer writes it.
+  // A frame of the water at rest with small heights: the frame of the
+  // writing alone, and written as the OBJ writer writes it.
   const int side = layout::kGridSide;
   std::vector<HostVec3> vertices;
   for (int i = 0; i < side * side; ++i) {
@@ -213,6 +275,19 @@ int main(int argc, char** argv) {
     const float y = -5.0f + 10.0f * static_cast<float>(i / side) / (side - 1);
     vertices.push_back({x, y, 0.05f * std::sin(3.0f * x) * std::cos(2.0f * y)});
   }
+  const int frames = layout::kFallingLastFrame + 2;
+  double alone = std::numeric_limits<double>::infinity(), shared = alone, mapped = alone;
+  for (int r = 0; r < repeat; ++r) {
+    alone = std::min(alone, timeWritingAlone(folder, vertices, frames));
+    shared = std::min(shared, timeTwoWriters(folder / "two.bin", vertices, frames, false));
+    mapped = std::min(mapped, timeTwoWriters(folder / "two.bin", vertices, frames, true));
+  }
+  std::printf("  the writing alone (the program's writer, nothing simulated): %.3f s; one thread's bake / the writing "
+              "alone: %.2fx, the most any number of threads can gain\n"
+              "  the same bytes written by two threads at once into one file: with pwrite %.3f s, through a shared "
+              "mapping %.3f s\n",
+              alone, toNewFile.one / alone, shared, mapped);
+
   std::string faceText;
   for (int row = 0; row + 1 < side; ++row)
     for (int column = 0; column + 1 < side; ++column) {
