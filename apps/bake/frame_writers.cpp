@@ -78,12 +78,6 @@ class ObjWriter : public FrameWriter {
   ObjWriter(const std::string& folder, const std::string& name, const std::vector<std::vector<int>>& faces,
             const std::vector<int>& frames)
       : folder_(folder), name_(name) {
-    std::error_code ec;
-    if (!fs::is_directory(pathOf(folder_), ec)) {
-      fs::create_directories(pathOf(folder_), ec);
-      if (ec) throw BakeFailure("cannot create the folder " + folder_ + ": " + ec.message());
-      createdFolder_ = true;
-    }
     // A name keeps to its one line.
     std::string objectLine = "o ";
     for (char c : name_) objectLine += static_cast<unsigned char>(c) < 0x20 ? '_' : c;
@@ -98,24 +92,18 @@ class ObjWriter : public FrameWriter {
       }
       faceText_ += '\n';
     }
-    // A name that cannot be written fails now, not after the run.
-    using Entry = rillmark::FileStore::Entry;
-    for (int frame : frames) {
-      const std::string target = fileFor(frame);
-      const Entry entry = rillmark::systemFileStore().entryAt(target);
-      if (entry == Entry::Other) throw BakeFailure("cannot create " + target + ": something other than a file is there");
-      if (entry == Entry::ReadOnlyFile) throw BakeFailure("cannot create " + target + ": the file there is read-only");
-    }
-    if (!frames.empty()) {
-      first_ = std::make_unique<SafeOutput>(fileFor(frames.front()));
-      firstFrame_ = frames.front();
+    try {
+      makeFolder();
+      checkNames(frames);
+    } catch (...) {
+      removeCreatedFolders();
+      throw;
     }
   }
   ~ObjWriter() override {
     first_.reset();
     files_.clear();  // removes every file not kept
-    std::error_code ec;
-    if (createdFolder_) fs::remove(pathOf(folder_), ec);  // only if left empty
+    removeCreatedFolders();
   }
   void frame(int number, std::span<const HostVec3> vertices) override {
     std::unique_ptr<SafeOutput> out =
@@ -132,7 +120,43 @@ class ObjWriter : public FrameWriter {
   }
 
  private:
+  // Makes the folder and those it lies in, noting which were missing.
+  void makeFolder() {
+    std::error_code ec;
+    fs::path folder = pathOf(folder_).lexically_normal();
+    if (!folder.has_filename()) folder = folder.parent_path();  // a trailing separator
+    if (fs::is_directory(folder, ec)) return;
+    for (fs::path missing = folder; !missing.empty() && !fs::exists(missing, ec); missing = missing.parent_path()) {
+      createdFolders_.push_back(missing);
+      if (missing == missing.parent_path()) break;
+    }
+    fs::create_directories(folder, ec);
+    if (ec) throw BakeFailure("cannot create the folder " + folder_ + ": " + ec.message());
+  }
+
+  // A name that cannot be written fails now, not after the run; the first
+  // frame's file is made.
+  void checkNames(const std::vector<int>& frames) {
+    using Entry = rillmark::FileStore::Entry;
+    for (int frame : frames) {
+      const std::string target = fileFor(frame);
+      const Entry entry = rillmark::systemFileStore().entryAt(target);
+      if (entry == Entry::Other) throw BakeFailure("cannot create " + target + ": something other than a file is there");
+      if (entry == Entry::ReadOnlyFile) throw BakeFailure("cannot create " + target + ": the file there is read-only");
+    }
+    if (!frames.empty()) {
+      first_ = std::make_unique<SafeOutput>(fileFor(frames.front()));
+      firstFrame_ = frames.front();
+    }
+  }
+
   std::string fileFor(int frame) const { return utf8Of(pathOf(folder_) / pathOf(objFrameFileName(name_, frame))); }
+  // Each only if left empty: once the frames are kept, none is.
+  void removeCreatedFolders() {
+    std::error_code ec;
+    for (const fs::path& folder : createdFolders_)
+      if (!fs::remove(folder, ec)) break;
+  }
 
   std::string folder_;
   std::string name_;
@@ -142,7 +166,7 @@ class ObjWriter : public FrameWriter {
   std::unique_ptr<SafeOutput> first_;
   int firstFrame_ = 0;
   std::vector<std::unique_ptr<SafeOutput>> files_;
-  bool createdFolder_ = false;
+  std::vector<fs::path> createdFolders_;
 };
 
 }  // namespace

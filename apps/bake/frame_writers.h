@@ -43,10 +43,11 @@ std::unique_ptr<FrameWriter> makePc2Writer(const std::string& path, int points, 
 std::unique_ptr<FrameWriter> makeMddWriter(const std::string& path, int points, const std::vector<int>& frames,
                                            float fps);
 
-// One OBJ file per frame in `folder` (made if missing, and removed again if
-// the bake fails), named <name>_<frame, at least 4 digits>.obj, holding the
-// water object with its faces (indices into its vertices, from 0). Every
-// frame's file name is checked, and the first frame's file made, at once.
+// One OBJ file per frame in `folder` (made if missing, with any folders it
+// lies in that are missing too, and all removed again if the bake fails),
+// named <name>_<frame, at least 4 digits>.obj, holding the water object
+// with its faces (indices into its vertices, from 0). Every frame's file
+// name is checked, and the first frame's file made, at once.
 std::unique_ptr<FrameWriter> makeObjWriter(const std::string& folder, const std::string& name,
                                            std::vector<std::vector<int>> faces, const std::vector<int>& frames);
 

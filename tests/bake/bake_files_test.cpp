@@ -16,6 +16,7 @@
 #include "obj_reader.h"
 #include "bake_error.h"
 #include "file_names.h"
+#include "preview.h"
 
 namespace bake::testing {
 namespace {
@@ -146,6 +147,21 @@ TEST(BakeFiles, InterruptedRunLeavesNothing) {
   EXPECT_NE(drain(err).find("interrupted"), std::string::npos);
   drain(out);
   EXPECT_EQ(folder.names(), std::vector<std::string>{"scene.json"});
+}
+
+// A bake that fails once its outputs are made removes the folders it made
+// for the OBJ frames, however deep, and nothing else. The preview, made
+// after them, is what fails.
+TEST(BakeFiles, FailedBakeRemovesTheFoldersItMade) {
+  if (!bake::previewAvailable()) GTEST_SKIP() << "this build writes no preview";
+  ScratchFolder folder;
+  writeText(folder / "scene.json", kSmallScene);
+  std::filesystem::create_directory(folder / "taken.gif");
+  const BakeRun run =
+      runBake({"--scene", folder / "scene.json", "--obj-out", folder / "cache/objs/", "--preview", folder / "taken.gif"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("taken.gif: something other than a file is there"), std::string::npos) << run.err;
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"scene.json", "taken.gif"}));
 }
 
 // The synthesis shares each frame's vertices among threads: any number of
