@@ -128,7 +128,7 @@ class ObjWriter : public FrameWriter {
     if (fs::is_directory(folder, ec)) return;
     for (fs::path missing = folder; !missing.empty() && !fs::exists(missing, ec); missing = missing.parent_path()) {
       createdFolders_.push_back(missing);
-      if (missing == missing.parent_path()) break;
+      if (missing == missing.parent_path()) break;  // a root that is not there (a missing drive)
     }
     fs::create_directories(folder, ec);
     if (ec) throw BakeFailure("cannot create the folder " + folder_ + ": " + ec.message());
